@@ -1,0 +1,115 @@
+#include "frmMain.h"
+
+#include "operation_scope.h"
+#include "ui_frmMain.h"
+
+#include <QCloseEvent>
+#include <QFile>
+
+frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::frmMain>()), m_env(environment)
+{
+    ui->setupUi(this);
+    setFixedSize(size());
+    createFuseBoxes();
+    applyColoursAndFonts();
+    connectHandlers();
+}
+
+frmMain::~frmMain() = default;
+
+Selections frmMain::selections() const
+{
+    return Selections{strPart, strProgrammer, strPort};
+}
+
+ToolCommand frmMain::commandPrefix() const
+{
+    return grammar::commandPrefix(m_env.rendering, m_env.programFolder, selections());
+}
+
+MessageAnswer frmMain::showMessage(const QString &text, const QString &title, MessageIcon icon,
+                                   MessageButtons buttons)
+{
+    // Once the window is closing, an interrupted operation ends quietly.
+    if (m_closing)
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok
+             : buttons == MessageButtons::YesNo ? MessageAnswer::No
+                                                : MessageAnswer::Cancel;
+    return m_env.dialogs->message(this, text, title, icon, buttons);
+}
+
+bool frmMain::selectionsComplete(SelectionWording wording)
+{
+    const auto problem = checkSelections(selections(), wording);
+    if (!problem)
+        return true;
+    showMessage(problem->text, problem->title, MessageIcon::Critical);
+    return false;
+}
+
+QString frmMain::RunAndCapture(const ToolCommand &command)
+{
+    if (m_closing)
+        return QString();
+    const RunOutcome outcome = m_runner.run(command);
+    switch (outcome.failure) {
+    case RunOutcome::Failure::Pipe:
+        showMessage(QStringLiteral("CreatePipe failed. Error: ") + QString::number(outcome.errorNumber),
+                    applicationTitle(), MessageIcon::None);
+        return QString();
+    case RunOutcome::Failure::Start:
+        showMessage(QStringLiteral("无法建立新进程，错误码：") + QString::number(outcome.errorNumber),
+                    applicationTitle(), MessageIcon::None);
+        return QString();
+    case RunOutcome::Failure::None:
+        break;
+    }
+    return outcome.text;
+}
+
+void frmMain::setOperationButtonsEnabled(bool enabled)
+{
+    for (QWidget *button : {static_cast<QWidget *>(ui->cmdFuseRD), static_cast<QWidget *>(ui->cmdFuseWR),
+                            static_cast<QWidget *>(ui->cmdCalRD), static_cast<QWidget *>(ui->cmdFrun),
+                            static_cast<QWidget *>(ui->cmdErun), static_cast<QWidget *>(ui->cmdRst)})
+        button->setEnabled(enabled);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_busy) {
+        // The tool is ended and the operation unwinds without further messages.
+        m_closing = true;
+        m_runner.interrupt();
+    }
+    event->accept();
+}
+
+OperationScope::OperationScope(frmMain &window) : m_window(window)
+{
+    if (window.m_busy)
+        return;
+    m_active = true;
+    window.m_busy = true;
+    window.m_exchangeFiles.clear();
+    window.setOperationButtonsEnabled(false);
+}
+
+OperationScope::~OperationScope()
+{
+    if (!m_active)
+        return;
+    if (m_window.m_closing) {
+        for (const QString &path : std::as_const(m_window.m_exchangeFiles))
+            QFile::remove(path);
+    }
+    m_window.m_exchangeFiles.clear();
+    m_window.m_busy = false;
+    m_window.setOperationButtonsEnabled(true);
+}
+
+void OperationScope::usesExchangeFile(const QString &path)
+{
+    m_window.m_exchangeFiles << path;
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The main window: every control, the twelve form-level texts every
+// operation reads, and one handler per user action.
+
+#include "app_environment.h"
+#include "dialogs.h"
+#include "runner/command_runner.h"
+#include "runner/selection_check.h"
+#include "runner/tool_command.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QCheckBox;
+namespace Ui { class frmMain; }
+
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMain(const AppEnvironment &environment, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The form-level state.
+    QString strSignature;
+    QString strPart;
+    QString strProgrammer;
+    QString strPort;
+    QString strFlashFile;
+    CommandFragment strFlashOp;
+    CommandFragment strFlashVerify;
+    QString strEepromFile;
+    CommandFragment strEepromOp;
+    CommandFragment strEepromVerify;
+    CommandFragment strCalOp;
+    ToolCommand strCommand;
+
+    QCheckBox *chkFuse(int index) const { return m_chkFuse.at(static_cast<size_t>(index)); }
+
+    // True when Form_Load found another instance running; the window is then
+    // closed and must not be shown.
+    bool startRefused() const { return m_startRefused; }
+    // True while an operation is running a tool.
+    bool operationRunning() const { return m_busy; }
+
+public slots:
+    void Form_Load();
+    void cmbPgr_Click();
+    void cmbPort_Click();
+    void cmbDevice_Click();
+    void cmdRst_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    friend class OperationScope;
+
+    void createFuseBoxes();
+    void applyColoursAndFonts();
+    void connectHandlers();
+    void centreOnScreen();
+
+    QString RunAndCapture(const ToolCommand &command);
+    // The prefix every command line starts with, for the current selections.
+    ToolCommand commandPrefix() const;
+    Selections selections() const;
+    // Shows a selection problem, if any; true when all three are chosen.
+    bool selectionsComplete(SelectionWording wording);
+    MessageAnswer showMessage(const QString &text, const QString &title, MessageIcon icon,
+                              MessageButtons buttons = MessageButtons::Ok);
+    void setOperationButtonsEnabled(bool enabled);
+
+    std::unique_ptr<Ui::frmMain> ui;
+    AppEnvironment m_env;
+    std::array<QCheckBox *, 32> m_chkFuse{};
+    CommandRunner m_runner;
+    bool m_startRefused = false;
+    bool m_busy = false;
+    bool m_closing = false;
+    bool m_centredWithFrame = false;
+    QStringList m_exchangeFiles;   // files of the running operation, removed if it is interrupted
+
+protected:
+    void showEvent(QShowEvent *event) override;
+};

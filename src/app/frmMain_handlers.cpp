@@ -1,0 +1,94 @@
+// The handlers: each reads like the steps it carries out.
+
+#include "frmMain.h"
+
+#include "fuses/device_catalogue.h"
+#include "fuses/fuse_panel_map.h"
+#include "memory/reset_command.h"
+#include "operation_scope.h"
+#include "platform/instance_lock.h"
+#include "runner/output_pane.h"
+#include "ui_frmMain.h"
+
+#include <QCheckBox>
+
+void frmMain::Form_Load()
+{
+    if (m_env.instanceLock && !m_env.instanceLock->tryAcquire()) {
+        showMessage(QStringLiteral("程序已经运行"), QStringLiteral("重复运行"), MessageIcon::Warning);
+        m_startRefused = true;
+        close();
+        return;
+    }
+
+    centreOnScreen();
+
+    ui->cmbDevice->addItems({QStringLiteral("ATmega8"), QStringLiteral("ATmega16")});
+    ui->cmbPgr->addItems({QStringLiteral("avr910"), QStringLiteral("pony-stk200"), QStringLiteral("usbasp")});
+    ui->cmbPort->addItems({QStringLiteral("lpt1"), QStringLiteral("lpt2"), QStringLiteral("com1"),
+                           QStringLiteral("com2"), QStringLiteral("com3"), QStringLiteral("com4"),
+                           QStringLiteral("usb")});
+    ui->cmbOsc->addItems({
+        QStringLiteral("内部RC 1MHz"), QStringLiteral("内部RC 2MHz"), QStringLiteral("内部RC 4MHz"),
+        QStringLiteral("内部RC 8MHz"), QStringLiteral("外部晶体振荡器(0.4---0.9MHz)"),
+        QStringLiteral("外部晶体振荡器(0.9---3.0MHz)"), QStringLiteral("外部晶体振荡器(3.0---8.0MHz)"),
+        QStringLiteral("32768Hz低频晶振"), QStringLiteral("外部频率源"),
+        QStringLiteral("外部RC振荡器(=<0.9MHz)"), QStringLiteral("外部RC振荡器(0.9---3.0MHz)"),
+        QStringLiteral("外部RC振荡器(3.0---8.0MHz)"), QStringLiteral("外部RC振荡器(8.0---12.0MHz)")});
+    // No item is chosen at start: the fields stay empty.
+    for (QComboBox *combo : {ui->cmbDevice, ui->cmbPgr, ui->cmbPort, ui->cmbOsc}) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(QString());
+    }
+
+    for (QCheckBox *box : m_chkFuse) {
+        box->setText(QStringLiteral(" "));
+        box->setEnabled(false);
+    }
+
+    ui->optFwr->setChecked(true);
+    ui->chkFvf->setEnabled(false);
+    ui->chkFvf->setChecked(true);
+    ui->optEEwr->setChecked(true);
+    ui->chkEEvf->setEnabled(false);
+    ui->chkEEvf->setChecked(true);
+    ui->txtOutput->setPaneText(QStringLiteral(" "));
+}
+
+void frmMain::cmbPgr_Click()
+{
+    strProgrammer = ui->cmbPgr->currentText();
+}
+
+void frmMain::cmbPort_Click()
+{
+    strPort = ui->cmbPort->currentText();
+}
+
+void frmMain::cmbDevice_Click()
+{
+    for (QCheckBox *box : m_chkFuse)
+        box->setChecked(false);
+
+    const DeviceEntry *device = findDevice(ui->cmbDevice->currentText());
+    if (!device)
+        return;
+    for (int i = fusepanel::firstLabelledBox; i < fusepanel::boxCount; ++i) {
+        chkFuse(i)->setText(fusepanel::boxLabel(*device, i));
+        chkFuse(i)->setEnabled(fusepanel::boxEnabledAfterChoice(i));
+    }
+    strPart = device->part;
+    strSignature = device->signature;
+    ui->fraFuse->setTitle(device->fuseCaption);
+}
+
+void frmMain::cmdRst_Click()
+{
+    OperationScope operation(*this);
+    if (!operation)
+        return;
+    if (!selectionsComplete(SelectionWording::Notice))
+        return;
+    strCommand = resetCommand(commandPrefix());
+    showAndRun(*ui->txtOutput, strCommand, [this](const ToolCommand &c) { return RunAndCapture(c); });
+}

@@ -1,0 +1,104 @@
+// Building the parts of the window that the form file does not hold: the
+// 32 fuse boxes from their grid formula, colours, fonts and cursors.
+
+#include "frmMain.h"
+
+#include "choice_combo.h"
+#include "fuses/fuse_panel_map.h"
+#include "ui_frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+
+namespace {
+// Twips to pixels at 96 dots per inch; Qt scales for other densities.
+int px(int twips) { return qRound(twips / 15.0); }
+QRect pxRect(const QRect &twips)
+{
+    return QRect(px(twips.left()), px(twips.top()), px(twips.width()), px(twips.height()));
+}
+} // namespace
+
+void frmMain::createFuseBoxes()
+{
+    const QPoint frameCorner = ui->fraFuse->geometry().topLeft();
+    for (int i = 0; i < fusepanel::boxCount; ++i) {
+        QWidget *parent = fusepanel::boxInFuseFrame(i) ? static_cast<QWidget *>(ui->fraFuse)
+                                                       : static_cast<QWidget *>(this);
+        auto *box = new QCheckBox(QString::number(i), parent);
+        box->setObjectName(QStringLiteral("chkFuse"));
+        box->setProperty("index", i);
+        QRect r = pxRect(fusepanel::boxGeometryTwips(i));
+        if (parent != this)
+            r.translate(-frameCorner);
+        box->setGeometry(r);
+        box->raise();   // drawn over the fuse frame
+        m_chkFuse[static_cast<size_t>(i)] = box;
+    }
+}
+
+void frmMain::applyColoursAndFonts()
+{
+    // Output pane: window-frame colour behind caption-text colour (white on black).
+    QPalette pane = ui->txtOutput->palette();
+    pane.setColor(QPalette::Base, palette().color(QPalette::WindowText));
+    pane.setColor(QPalette::Text, palette().color(QPalette::HighlightedText));
+    ui->txtOutput->setPalette(pane);
+
+    // Image paths in the highlight colour.
+    for (QWidget *edit : {static_cast<QWidget *>(ui->txtFlash), static_cast<QWidget *>(ui->txtEEPROM)}) {
+        QPalette p = edit->palette();
+        p.setColor(QPalette::Text, palette().color(QPalette::Highlight));
+        edit->setPalette(p);
+    }
+
+    // The link label: its own face, the title-bar blue, a hand of its own.
+    QFont linkFont(QStringLiteral("Gungsuh"));
+    linkFont.setFamilies({QStringLiteral("Gungsuh"), QApplication::font().family()});
+    linkFont.setPointSize(12);
+    linkFont.setWeight(QFont::Normal);
+    ui->labURL->setFont(linkFont);
+    QPalette link = ui->labURL->palette();
+    link.setColor(QPalette::WindowText, palette().color(QPalette::Link));
+    ui->labURL->setPalette(link);
+    const QPixmap hand(QStringLiteral(":/images/link_cursor.xpm"));
+    ui->labURL->setCursor(hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 6, 0));
+
+    for (QComboBox *combo : {ui->cmbDevice, ui->cmbPgr, ui->cmbPort, ui->cmbOsc})
+        makeChoiceCombo(combo);
+}
+
+void frmMain::connectHandlers()
+{
+    connect(ui->cmbDevice, &QComboBox::activated, this, &frmMain::cmbDevice_Click);
+    connect(ui->cmbPgr, &QComboBox::activated, this, &frmMain::cmbPgr_Click);
+    connect(ui->cmbPort, &QComboBox::activated, this, &frmMain::cmbPort_Click);
+    connect(ui->cmdRst, &QPushButton::clicked, this, &frmMain::cmdRst_Click);
+}
+
+void frmMain::centreOnScreen()
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QRect outer = frameGeometry();
+    const double left = area.left() + (area.width() - outer.width()) / 2.0;
+    const double top = area.top() + (area.height() - outer.height()) / 2.0;
+    move(qRound(left), qRound(top));
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The outer frame is known only once the window manager has framed the window.
+    if (!m_centredWithFrame) {
+        m_centredWithFrame = true;
+        QTimer::singleShot(0, this, &frmMain::centreOnScreen);
+    }
+}

@@ -1,0 +1,28 @@
+#include "app/app_environment.h"
+#include "app/frmMain.h"
+#include "app/qt_dialogs.h"
+#include "platform/instance_lock.h"
+#include "platform/platform.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    configureApplication(app);
+
+    platform::InstanceLock instanceLock(platform::InstanceLock::defaultKey());
+    QtDialogs dialogs;
+    AppEnvironment environment;
+    environment.programFolder = platform::programFolder();
+    environment.rendering = platform::nativeRendering();
+    environment.dialogs = &dialogs;
+    environment.instanceLock = &instanceLock;
+
+    frmMain window(environment);
+    window.Form_Load();
+    if (window.startRefused())
+        return 0;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,18 @@
+#pragma once
+#include "runner/output_pane.h"
+
+#include <QPlainTextEdit>
+
+// The output pane widget. It keeps the text exactly as set (CR LF line
+// breaks included) and shows it with plain line breaks.
+class OutputPaneEdit : public QPlainTextEdit, public OutputPane {
+    Q_OBJECT
+public:
+    explicit OutputPaneEdit(QWidget *parent = nullptr);
+
+    QString paneText() const override { return m_text; }
+    void setPaneText(const QString &text) override;
+
+private:
+    QString m_text;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// The fuse-bit panel: 32 boxes in 4 rows of 8. Row 1 is the lock byte, row 2
+// the high fuse, row 3 the low fuse; column c shows bit 7 - c. A ticked box
+// is a programmed bit, 0 in the byte.
+
+#include "device_catalogue.h"
+
+#include <QRect>
+#include <QString>
+
+namespace fusepanel {
+
+constexpr int boxCount = 32;
+constexpr int firstLabelledBox = 10;   // boxes below keep their blank caption
+
+enum class FuseByte { None, Lock, HighFuse, LowFuse };
+
+FuseByte byteOfBox(int index);
+int bitOfBox(int index);                 // 7..0
+int boxOf(FuseByte byte, int bit);       // the inverse
+
+// The caption a box gets when a device is chosen (" " for boxes 0 to 9).
+QString boxLabel(const DeviceEntry &device, int index);
+// Whether the user may change the box by hand once a device is chosen.
+bool boxEnabledAfterChoice(int index);
+
+// Window geometry in twips: left 5520 + 960 c, top 360 + 480 r, 255 high,
+// 975 or 855 wide.
+QRect boxGeometryTwips(int index);
+// Boxes 1 to 8 belong to the fuse frame; the others to the window itself.
+bool boxInFuseFrame(int index);
+
+} // namespace fusepanel

@@ -1,0 +1,48 @@
+#pragma once
+// Runs one tool command as a hidden child and captures everything it writes
+// to standard output and standard error, in the order written. The event loop
+// is serviced between reads so the window stays live during long runs.
+
+#include "tool_command.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct RunOutcome {
+    enum class Failure { None, Pipe, Start };
+    Failure failure = Failure::None;
+    int errorNumber = 0;       // the system's error number when failure != None
+    bool interrupted = false;  // ended by interrupt()
+    QByteArray bytes;          // raw output
+    QString text;              // bytes decoded once, as a whole, from the locale's encoding
+};
+
+class CommandRunner {
+public:
+    CommandRunner() = default;
+    // Kills and reaps a child that is still running, even when called from an
+    // event handler serviced by run(); run() then returns at once.
+    ~CommandRunner();
+    CommandRunner(const CommandRunner &) = delete;
+    CommandRunner &operator=(const CommandRunner &) = delete;
+
+    // Returns when the child has closed its output and has been reaped, or
+    // once it has been reaped after interrupt(). A call while a run is in
+    // progress on this runner fails with Failure::Start and EBUSY.
+    RunOutcome run(const ToolCommand &command);
+
+    // Ends the running child: terminate, then kill after the grace period.
+    // run() then returns with interrupted set. Safe to call when idle and
+    // from handlers run() services.
+    void interrupt();
+    bool isRunning() const { return m_active != nullptr; }
+
+    static constexpr int killGraceMs = 2000;
+
+private:
+    struct ActiveRun;
+    static void captureServicingEvents(ActiveRun &active);
+    static void captureBlocking(ActiveRun &active);
+
+    ActiveRun *m_active = nullptr;   // lives on the stack of the run in progress
+};

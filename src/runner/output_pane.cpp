@@ -1,0 +1,11 @@
+#include "output_pane.h"
+
+QString showAndRun(OutputPane &pane, const ToolCommand &command, const RunFunction &run)
+{
+    pane.setPaneText(command.text);
+    pane.setPaneText(pane.paneText() + QStringLiteral("\r\n"));
+    const QString taken = pane.paneText();
+    const QString result = run(command);
+    pane.setPaneText(taken + result);
+    return result;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The output pane shows a command, a line break and everything the tool
+// printed. The pane keeps its text exactly (CR LF included).
+
+#include "tool_command.h"
+
+#include <functional>
+
+class OutputPane {
+public:
+    virtual ~OutputPane() = default;
+    virtual QString paneText() const = 0;
+    virtual void setPaneText(const QString &text) = 0;
+};
+
+using RunFunction = std::function<QString(const ToolCommand &)>;
+
+// Replaces the pane by the command's text and CR LF, runs the command, and
+// sets the pane to the text taken before the run followed by the result.
+// Returns the captured text.
+QString showAndRun(OutputPane &pane, const ToolCommand &command, const RunFunction &run);

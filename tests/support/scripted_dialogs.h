@@ -1,0 +1,32 @@
+#pragma once
+// Answers the window's dialogs from a queue and records what was shown.
+
+#include "app/dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+struct ShownMessage {
+    QString text;
+    QString title;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+class ScriptedDialogs : public Dialogs {
+public:
+    MessageAnswer message(QWidget *parent, const QString &text, const QString &title,
+                          MessageIcon icon, MessageButtons buttons) override;
+    QString chooseFile(QWidget *parent, const FileDialogRequest &request) override;
+
+    // Answers used in order; when empty, a box is answered with its first button.
+    QQueue<MessageAnswer> answers;
+    // Paths returned in order; when empty, the dialog is cancelled.
+    QQueue<QString> files;
+
+    QList<ShownMessage> messages;
+    QList<FileDialogRequest> fileRequests;
+
+    void clear();
+};
