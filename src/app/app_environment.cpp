@@ -15,10 +15,11 @@ void configureApplication(QApplication &app)
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/fusewright.xpm")));
 
-    // A CJK-capable face small enough for the captions to fit their boxes.
-    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")});
+    // A Song face with half-width Latin letters (6 pixels at 9 points), so the
+    // six-letter fuse names fit their 57-pixel boxes beside the check mark.
+    QFont font(QStringLiteral("AR PL UMing CN"));
+    font.setFamilies({QStringLiteral("AR PL UMing CN"), QStringLiteral("SimSun"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
     font.setPointSize(9);
     QApplication::setFont(font);
 

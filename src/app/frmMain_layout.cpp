@@ -44,6 +44,13 @@ void frmMain::createFuseBoxes()
 
 void frmMain::applyColoursAndFonts()
 {
+    // Frames draw their border through the middle of the caption, so the
+    // controls placed 16 pixels below a frame's top stay clear of it.
+    setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; padding: 0px 1px; }"));
+
     // Output pane: window-frame colour behind caption-text colour (white on black).
     QPalette pane = ui->txtOutput->palette();
     pane.setColor(QPalette::Base, palette().color(QPalette::WindowText));

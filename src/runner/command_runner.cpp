@@ -1,0 +1,180 @@
+#include "command_runner.h"
+
+#include "platform/child_process.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
+
+#include <cerrno>
+#include <poll.h>
+
+namespace {
+
+constexpr qint64 readChunk = 4096;
+// After an interrupt a grandchild may still hold the pipe and keep writing;
+// what is already buffered is kept, up to this much.
+constexpr int drainChunksAfterInterrupt = 64;
+constexpr int longestReapPollMs = 20;
+
+} // namespace
+
+struct CommandRunner::ActiveRun {
+    platform::ChildProcess child;
+    QByteArray bytes;
+    bool interruptRequested = false;
+    bool killed = false;
+    bool ownerGone = false;
+    QElapsedTimer sinceInterrupt;
+
+    // Appends one read; false once there is nothing more to read for now.
+    bool readOnce(bool &eof)
+    {
+        char buffer[readChunk];
+        const qint64 n = child.readAvailable(buffer, readChunk);
+        if (n > 0) {
+            bytes.append(buffer, n);
+            return true;
+        }
+        // A read error ends the output just as end-of-file does.
+        eof = n != -1;
+        return false;
+    }
+
+    void killAfterGrace()
+    {
+        if (interruptRequested && !killed && sinceInterrupt.hasExpired(CommandRunner::killGraceMs)) {
+            child.kill();
+            killed = true;
+        }
+    }
+};
+
+CommandRunner::~CommandRunner()
+{
+    if (!m_active)
+        return;
+    // We are inside an event handler that run() serviced; run() notices
+    // ownerGone as soon as the handler returns and leaves without us.
+    m_active->ownerGone = true;
+    m_active->interruptRequested = true;
+    m_active->child.kill();
+    m_active->child.reapBlocking();
+    m_active = nullptr;
+}
+
+RunOutcome CommandRunner::run(const ToolCommand &command)
+{
+    RunOutcome outcome;
+    if (m_active) {
+        outcome.failure = RunOutcome::Failure::Start;
+        outcome.errorNumber = EBUSY;
+        return outcome;
+    }
+
+    ActiveRun active;
+    switch (active.child.start(command.program, command.arguments)) {
+    case platform::ChildProcess::Failure::None:
+        break;
+    case platform::ChildProcess::Failure::Pipe:
+        outcome.failure = RunOutcome::Failure::Pipe;
+        outcome.errorNumber = active.child.errorNumber();
+        return outcome;
+    case platform::ChildProcess::Failure::Start:
+        outcome.failure = RunOutcome::Failure::Start;
+        outcome.errorNumber = active.child.errorNumber();
+        return outcome;
+    }
+
+    m_active = &active;
+    if (QAbstractEventDispatcher::instance(QThread::currentThread()))
+        captureServicingEvents(active);
+    else
+        captureBlocking(active);
+    // When the runner was destroyed meanwhile, `this` is gone: touch nothing.
+    if (!active.ownerGone)
+        m_active = nullptr;
+
+    outcome.interrupted = active.interruptRequested;
+    outcome.bytes = std::move(active.bytes);
+    outcome.text = QString::fromLocal8Bit(outcome.bytes);
+    return outcome;
+}
+
+void CommandRunner::interrupt()
+{
+    if (!m_active || m_active->interruptRequested)
+        return;
+    m_active->interruptRequested = true;
+    m_active->sinceInterrupt.start();
+    m_active->child.terminate();
+}
+
+void CommandRunner::captureServicingEvents(ActiveRun &active)
+{
+    platform::ChildProcess &child = active.child;
+    bool eof = false;
+    bool readable = true;
+    QSocketNotifier notifier(child.outputDescriptor(), QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&readable] { readable = true; });
+
+    // Wakes the loop while it waits for the exit or the kill deadline, which
+    // no descriptor announces. Starts short: most tools exit right after
+    // closing their output.
+    QTimer reapPoll;
+    reapPoll.setSingleShot(true);
+    reapPoll.setTimerType(Qt::PreciseTimer);
+    int reapPollMs = 1;
+
+    for (;;) {
+        if (!eof && readable)
+            readable = active.readOnce(eof);
+        if (eof && notifier.isEnabled()) {
+            notifier.setEnabled(false);
+            child.closeOutput();
+        }
+        if (eof || active.interruptRequested) {
+            active.killAfterGrace();
+            if (child.tryReap())
+                break;
+            if (!reapPoll.isActive()) {
+                reapPoll.start(reapPollMs);
+                reapPollMs = qMin(reapPollMs * 2, longestReapPollMs);
+            }
+        }
+        // With data still waiting, only handle what is pending and read on;
+        // otherwise sleep until the pipe, the timer or the window wakes us.
+        QCoreApplication::processEvents(readable && !eof ? QEventLoop::AllEvents
+                                                         : QEventLoop::WaitForMoreEvents);
+        if (active.ownerGone)
+            return;
+    }
+
+    if (!eof) {
+        // Reaped after an interrupt, but something else still holds the pipe.
+        for (int i = 0; i < drainChunksAfterInterrupt && active.readOnce(eof); ++i) {
+        }
+        notifier.setEnabled(false);
+        child.closeOutput();
+    }
+}
+
+// Without an event loop in this thread nothing can interrupt the run, so it
+// simply reads to the end.
+void CommandRunner::captureBlocking(ActiveRun &active)
+{
+    platform::ChildProcess &child = active.child;
+    bool eof = false;
+    while (!eof) {
+        if (active.readOnce(eof) || eof)
+            continue;
+        pollfd p{child.outputDescriptor(), POLLIN, 0};
+        if (::poll(&p, 1, -1) < 0 && errno != EINTR)
+            break;
+    }
+    child.closeOutput();
+    child.reapBlocking();
+}
