@@ -1,0 +1,76 @@
+#include "atomic_file.h"
+#include "chip.h"
+#include "chip_model.h"
+#include "chip_state_files.h"
+#include "protocol_log.h"
+#include "pseudo_terminal.h"
+#include "sim_options.h"
+#include "sim_server.h"
+#include "stop_signals.h"
+
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    SimOptions options;
+    std::string error;
+    if (!parseSimOptions(std::vector<std::string>(argv + 1, argv + argc), options, &error)) {
+        std::fprintf(stderr, "fusewright-sim: %s\n\n%s", error.c_str(), simUsage());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(simUsage(), stdout);
+        return 0;
+    }
+
+    Chip chip(findChipModel(options.chip));
+
+    std::unique_ptr<ChipStateFiles> stateFiles;
+    if (!options.stateFolder.empty() && chip.present()) {
+        stateFiles = std::make_unique<ChipStateFiles>(options.stateFolder);
+        if (!stateFiles->prepare(&error)) {
+            std::fprintf(stderr, "fusewright-sim: %s\n", error.c_str());
+            return 1;
+        }
+        stateFiles->load(chip);
+    }
+
+    ProtocolLog log;
+    if (!options.logFile.empty() && !log.open(options.logFile, &error)) {
+        std::fprintf(stderr, "fusewright-sim: %s\n", error.c_str());
+        return 1;
+    }
+
+    PseudoTerminal port;
+    if (!port.open(&error)) {
+        std::fprintf(stderr, "fusewright-sim: %s\n", error.c_str());
+        return 1;
+    }
+
+    const int stopFd = installStopSignals();
+    if (stopFd < 0) {
+        std::perror("fusewright-sim: pipe");
+        return 1;
+    }
+
+    const std::string line = port.slavePath() + "\n";
+    if (options.portFile.empty()) {
+        std::fputs(line.c_str(), stdout);
+        std::fflush(stdout);
+    } else if (!writeFileAtomically(options.portFile, line.data(), line.size(), &error)) {
+        std::fprintf(stderr, "fusewright-sim: %s\n", error.c_str());
+        return 1;
+    }
+
+    const char *what = chip.present() ? chip.model()->name : "no chip";
+    std::fprintf(stderr, "fusewright-sim: %s on %s, %s\n", what, port.slavePath().c_str(),
+                 options.blockSize ? ("block mode " + std::to_string(options.blockSize) + " bytes").c_str()
+                                   : "no block mode");
+    log.write(std::string("serving ") + what + " on " + port.slavePath());
+
+    SimServer server(chip, stateFiles.get(), log.isOpen() ? &log : nullptr, port, options.blockSize);
+    const int rc = server.run(stopFd);
+    log.write("stopped");
+    return rc;
+}

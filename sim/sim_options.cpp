@@ -1,0 +1,84 @@
+#include "sim_options.h"
+
+#include <cstdlib>
+
+namespace {
+
+bool parseBlockSize(const std::string &text, unsigned &value)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 5)
+        return false;
+    const unsigned long v = std::strtoul(text.c_str(), nullptr, 10);
+    if (v > 0xFFFF) // announced as two bytes
+        return false;
+    value = unsigned(v);
+    return true;
+}
+
+} // namespace
+
+bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, std::string *error)
+{
+    auto fail = [error](const std::string &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        bool hasValue = false;
+        const std::size_t eq = name.find('=');
+        if (name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+            hasValue = true;
+        }
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (name != "--chip" && name != "--state" && name != "--port-file" && name != "--log"
+            && name != "--block")
+            return fail("unknown option " + args[i]);
+        if (!hasValue) {
+            if (i + 1 >= args.size())
+                return fail(name + " needs a value");
+            value = args[++i];
+        }
+        if (name == "--chip") {
+            if (value != "m8" && value != "m16" && value != "none")
+                return fail("--chip must be m8, m16 or none");
+            options.chip = value;
+        } else if (name == "--state") {
+            options.stateFolder = value;
+        } else if (name == "--port-file") {
+            options.portFile = value;
+        } else if (name == "--log") {
+            options.logFile = value;
+        } else if (name == "--block") {
+            if (!parseBlockSize(value, options.blockSize))
+                return fail("--block must be a number from 0 to 65535");
+        }
+        if (value.empty())
+            return fail(name + " needs a value");
+    }
+    return true;
+}
+
+const char *simUsage()
+{
+    return "usage: fusewright-sim [--chip m8|m16|none] [--state DIR] [--port-file PATH]\n"
+           "                      [--block N] [--log FILE]\n"
+           "\n"
+           "Serves the AVR910 programmer protocol on a pseudo-terminal, with a\n"
+           "simulated ATmega8 or ATmega16 behind it.\n"
+           "\n"
+           "  --chip       target part; none = no chip answering (default m8)\n"
+           "  --state      folder holding the chip's memories as raw files\n"
+           "  --port-file  where to write the pseudo-terminal's path (one line);\n"
+           "               without it the path goes to standard output\n"
+           "  --block      block buffer size announced; 0 = no block mode (default 128)\n"
+           "  --log        append a readable protocol log to FILE\n";
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "avr910_programmer.h"
+
+#include <string>
+
+class Chip;
+class ChipStateFiles;
+class ProtocolLog;
+class PseudoTerminal;
+
+// The single-threaded poll loop: bytes from the pseudo-terminal go to the
+// programmer, its answers go back; chip changes are saved before answering.
+class SimServer : public ProgrammerEvents {
+public:
+    // stateFiles and log may be null.
+    SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port,
+              unsigned blockSize);
+
+    // Serves until a byte arrives on stopFd. Returns the process exit code.
+    int run(int stopFd);
+
+    void sessionStarting() override;
+    void chipChanged(unsigned parts) override;
+    void commandServed(const std::string &line) override;
+
+private:
+    bool readAndServe();
+    void sendAnswer(const std::string &answer);
+    void note(const std::string &line);
+
+    Chip &chip_;
+    ChipStateFiles *stateFiles_;
+    ProtocolLog *log_;
+    PseudoTerminal &port_;
+    Avr910Programmer programmer_;
+};
