@@ -33,12 +33,12 @@ struct CommandRunner::ActiveRun {
     // Appends one read; false once there is nothing more to read for now.
     bool readOnce(bool &eof)
     {
-        char buffer[readChunk];
-        const qint64 n = child.readAvailable(buffer, readChunk);
-        if (n > 0) {
-            bytes.append(buffer, n);
+        const qsizetype had = bytes.size();
+        bytes.resize(had + readChunk);
+        const qint64 n = child.readAvailable(bytes.data() + had, readChunk);
+        bytes.resize(had + qMax<qint64>(n, 0));
+        if (n > 0)
             return true;
-        }
         // A read error ends the output just as end-of-file does.
         eof = n != -1;
         return false;
@@ -127,7 +127,7 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
     QTimer reapPoll;
     reapPoll.setSingleShot(true);
     reapPoll.setTimerType(Qt::PreciseTimer);
-    int reapPollMs = 1;
+    int reapPollMs = 0;
 
     for (;;) {
         if (!eof && readable)
@@ -142,7 +142,7 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
                 break;
             if (!reapPoll.isActive()) {
                 reapPoll.start(reapPollMs);
-                reapPollMs = qMin(reapPollMs * 2, longestReapPollMs);
+                reapPollMs = qMin(qMax(1, reapPollMs * 2), longestReapPollMs);
             }
         }
         // With data still waiting, only handle what is pending and read on;

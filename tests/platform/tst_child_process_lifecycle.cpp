@@ -3,6 +3,7 @@
 
 #include "child_reading.h"
 #include "process_probe.h"
+#include "test_deadline.h"
 
 #include <QtTest>
 
@@ -31,6 +32,8 @@ class ChildProcessLifecycleTest : public QObject {
     }
 
 private slots:
+    void initTestCase() { fw_test::failIfStillRunningAfter(120); }
+
     void cleanup() { QCOMPARE(childState(), QByteArray("none")); }
 
     void nothingStartedIsAlreadyReaped()

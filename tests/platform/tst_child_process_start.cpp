@@ -3,6 +3,7 @@
 
 #include "child_reading.h"
 #include "process_probe.h"
+#include "test_deadline.h"
 
 #include <QtTest>
 
@@ -21,6 +22,8 @@ class ChildProcessStartTest : public QObject {
     static QByteArray childState() { return fw_test::describe(fw_test::childState()); }
 
 private slots:
+    void initTestCase() { fw_test::failIfStillRunningAfter(120); }
+
     void cleanup() { QCOMPARE(childState(), QByteArray("none")); }
 
     void failedStartsReportErrnoAndLeakNothing_data()

@@ -18,7 +18,7 @@
 //   await:PATH                wait until the file PATH exists (gives up after 20 s, status 92)
 //   holder:MS                 fork a grandchild that keeps the output open for
 //                             MS, then writes "grandchild-done"; prints "holder:<pid>\n"
-//   hang                      sleep until killed
+//   hang                      sleep until killed (gives up after 60 s, status 93)
 //   exit:N                    exit with status N
 
 #include "emitter_pattern.h"
@@ -212,8 +212,9 @@ int main(int argc, char **argv)
                 waited += 5;
             }
         } else if (op == "hang") {
-            for (;;)
-                ::pause();
+            // Bounded, so a runner that fails to end it leaves no everlasting orphan.
+            sleepMs(60000);
+            return 93;
         } else if (op == "exit") {
             return std::atoi(value.c_str());
         } else {

@@ -1,8 +1,10 @@
 // What the tool receives: its arguments word for word, no standard input,
-// nothing but its three standard descriptors, our environment and folder.
+// output and error on one pipe, no other descriptor, signals at their
+// defaults, our environment and folder.
 
 #include "emitter_command.h"
 #include "runner/command_runner.h"
+#include "test_deadline.h"
 
 #include <QtTest>
 
@@ -24,6 +26,8 @@ class RunnerChildEnvironmentTest : public QObject {
     }
 
 private slots:
+    void initTestCase() { fw_test::failIfStillRunningAfter(120); }
+
     void argumentsArriveVerbatim()
     {
         const QStringList words = {
@@ -51,12 +55,20 @@ private slots:
 
     void noStandardInput()
     {
-        QCOMPARE(runText({"stdin"}), QStringLiteral("tty=0 read=0"));
-    }
+        // Our own standard input has something to read; the tool's must not.
+        int feed[2];
+        QCOMPARE(::pipe2(feed, O_CLOEXEC), 0);
+        QCOMPARE(::write(feed[1], "typed", 5), ssize_t(5));
+        const int savedIn = ::fcntl(0, F_DUPFD_CLOEXEC, 10);
+        ::dup2(feed[0], 0);
 
-    void outputAndErrorShareOnePipe()
-    {
-        QCOMPARE(runText({"stdio"}), QStringLiteral("in=/dev/null fifo=1 same=1"));
+        const QString seen = runText({"stdin", "out:|", "stdio"});
+
+        ::dup2(savedIn, 0);
+        ::close(savedIn);
+        ::close(feed[0]);
+        ::close(feed[1]);
+        QCOMPARE(seen, QStringLiteral("tty=0 read=0|in=/dev/null fifo=1 same=1"));
     }
 
     void onlyTheStandardDescriptorsAreInherited()

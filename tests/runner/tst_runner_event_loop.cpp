@@ -3,6 +3,7 @@
 
 #include "emitter_command.h"
 #include "runner/command_runner.h"
+#include "test_deadline.h"
 #include "when_file_appears.h"
 
 #include <QtTest>
@@ -13,6 +14,8 @@ class RunnerEventLoopTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { fw_test::failIfStillRunningAfter(120); }
+
     void timersFireWhileTheChildIsQuiet()
     {
         QTemporaryDir dir;

@@ -4,6 +4,7 @@
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
+#include "test_deadline.h"
 #include "when_file_appears.h"
 
 #include <QtTest>
@@ -48,7 +49,11 @@ class RunnerInterruptTest : public QObject {
     static QByteArray childState() { return fw_test::describe(fw_test::childState()); }
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase()
+    {
+        fw_test::failIfStillRunningAfter(120);
+        QVERIFY(m_dir.isValid());
+    }
 
     void cleanup() { QCOMPARE(childState(), QByteArray("none")); }
 

@@ -3,6 +3,7 @@
 #include "emitter_command.h"
 #include "emitter_pattern.h"
 #include "runner/command_runner.h"
+#include "test_deadline.h"
 
 #include <QtTest>
 
@@ -23,6 +24,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { fw_test::failIfStillRunningAfter(120); }
+
     void silentToolGivesEmptyText()
     {
         const RunOutcome o = runSteps({});

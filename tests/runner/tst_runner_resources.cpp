@@ -4,6 +4,7 @@
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
+#include "test_deadline.h"
 
 #include <QtTest>
 
@@ -15,6 +16,8 @@ class RunnerResourcesTest : public QObject {
     static QByteArray childState() { return fw_test::describe(fw_test::childState()); }
 
 private slots:
+    void initTestCase() { fw_test::failIfStillRunningAfter(120); }
+
     void init() { QCOMPARE(childState(), QByteArray("none")); }
 
     void manyCompletedRuns()

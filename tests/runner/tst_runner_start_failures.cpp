@@ -4,6 +4,7 @@
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
+#include "test_deadline.h"
 #include "when_file_appears.h"
 
 #include <QtTest>
@@ -41,7 +42,11 @@ class RunnerStartFailuresTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase()
+    {
+        fw_test::failIfStillRunningAfter(120);
+        QVERIFY(m_dir.isValid());
+    }
 
     void startFailures_data()
     {

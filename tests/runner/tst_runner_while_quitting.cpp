@@ -4,6 +4,7 @@
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
+#include "test_deadline.h"
 #include "when_file_appears.h"
 
 #include <QtTest>
@@ -16,6 +17,8 @@ class RunnerWhileQuittingTest : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
+    void initTestCase() { fw_test::failIfStillRunningAfter(120); }
+
     void runStartedBeforeQuitCompletes()
     {
         const QString ready = m_dir.filePath("ready");
