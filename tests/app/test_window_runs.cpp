@@ -1,0 +1,220 @@
+// Running the tool from the window: the reset, the output pane, start
+// failures, one operation at a time, and closing while a tool runs.
+
+#include "app_test_main.h"
+#include "window_fixture.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTimer>
+
+#include <csignal>
+#include <cerrno>
+
+namespace {
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool processAlive(qint64 pid)
+{
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+const char *const operationButtons[] = {"cmdRst", "cmdFuseRD", "cmdFuseWR", "cmdCalRD", "cmdFrun", "cmdErun"};
+} // namespace
+
+class TestWindowRuns : public QObject {
+    Q_OBJECT
+private slots:
+    void resetShowsCommandThenOutput()
+    {
+        WindowFixture f;
+        f.installFakeTool(R"(for a in "$@"; do echo "[$a]"; done; echo "to stderr" >&2)");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        w.cmdRst_Click();
+
+        const QString tool = f.folder() + QStringLiteral("/tools/avrdude");
+        const QString conf = f.folder() + QStringLiteral("/tools/avrdude.conf");
+        const QString line = tool + QStringLiteral(" -p m8 -C ") + conf + QStringLiteral(" -c usbasp -P usb -E reset");
+        QCOMPARE(w.strCommand.text, line);
+        QCOMPARE(f.paneText(), line + QStringLiteral("\r\n[-p]\n[m8]\n[-C]\n[") + conf
+                                   + QStringLiteral("]\n[-c]\n[usbasp]\n[-P]\n[usb]\n[-E]\n[reset]\nto stderr\n"));
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void serialPortsReachTheToolByDeviceName()
+    {
+        WindowFixture f;
+        f.installFakeTool(R"(echo "$8")");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega16"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        w.cmdRst_Click();
+        QVERIFY(w.strCommand.text.endsWith(QStringLiteral(" -p m16 -C ") + f.toolsFolder()
+                                           + QStringLiteral("/avrdude.conf -c avr910 -P /dev/ttyS0 -E reset")));
+        QVERIFY(f.paneText().endsWith(QStringLiteral("\r\n/dev/ttyS0\n")));
+        QCOMPARE(w.strPort, QStringLiteral("com1"));
+    }
+
+    void resetRefusesMissingSelectionsInOrder()
+    {
+        WindowFixture f;
+        f.installFakeTool("echo ran > \"$(dirname \"$0\")/ran\"");
+        frmMain &w = f.open();
+        f.choose("cmbPgr", QStringLiteral("usbasp"));
+        f.choose("cmbPort", QStringLiteral("usb"));
+        w.cmdRst_Click();
+        f.choose("cmbDevice", QStringLiteral("ATmega8"));
+        w.strProgrammer.clear();
+        w.strPort.clear();
+        w.cmdRst_Click();
+        f.choose("cmbPgr", QStringLiteral("usbasp"));
+        w.cmdRst_Click();
+
+        QCOMPARE(f.dialogs.messages.size(), 3);
+        const QStringList texts = {"请选择器件", "请选择编程设备", "请选择端口"};
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(f.dialogs.messages[i].text, texts[i]);
+            QCOMPARE(f.dialogs.messages[i].title, QStringLiteral("提示"));
+            QCOMPARE(f.dialogs.messages[i].icon, MessageIcon::Critical);
+            QCOMPARE(f.dialogs.messages[i].buttons, MessageButtons::Ok);
+        }
+        QVERIFY(!QFile::exists(f.toolsFolder() + QStringLiteral("/ran")));
+        QCOMPARE(f.paneText(), QStringLiteral(" "));
+        QVERIFY(w.strCommand.isEmpty());
+        for (const char *name : operationButtons)
+            QVERIFY(f.find<QWidget>(name)->isEnabled());
+    }
+
+    void missingToolReportsErrorTwoAndPaneKeepsCommandOnly()
+    {
+        WindowFixture f;   // no tools/avrdude at all
+        frmMain &w = f.open();
+        w.findChild<QWidget *>(QStringLiteral("txtOutput"));
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        w.cmdRst_Click();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("无法建立新进程，错误码：2"));
+        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Fusewright"));
+        QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::None);
+        QCOMPARE(f.dialogs.messages[0].buttons, MessageButtons::Ok);
+        QCOMPARE(f.paneText(), w.strCommand.text + QStringLiteral("\r\n"));
+    }
+
+    void nonExecutableToolReportsErrorThirteen()
+    {
+        WindowFixture f;
+        f.installFakeTool("echo never");
+        QFile::setPermissions(f.toolsFolder() + QStringLiteral("/avrdude"), QFile::ReadOwner | QFile::WriteOwner);
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        w.cmdRst_Click();
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("无法建立新进程，错误码：13"));
+    }
+
+    void silentToolLeavesCommandAndLineBreakWithoutMessage()
+    {
+        WindowFixture f;
+        f.installFakeTool("exit 1");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        w.cmdRst_Click();
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(f.paneText(), w.strCommand.text + QStringLiteral("\r\n"));
+    }
+
+    void newRunReplacesWhateverThePaneHeld()
+    {
+        WindowFixture f;
+        f.installFakeTool("echo second");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        w.cmdRst_Click();
+        w.cmdRst_Click();
+        QCOMPARE(f.paneText(), w.strCommand.text + QStringLiteral("\r\nsecond\n"));
+    }
+
+    void oneOperationAtATime()
+    {
+        WindowFixture f;
+        f.installFakeTool("echo run >> \"$(dirname \"$0\")/runs\"; sleep 1; echo done");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+
+        QStringList enabledDuringRun;
+        bool busyDuringRun = false;
+        QTimer::singleShot(300, &w, [&] {
+            busyDuringRun = w.operationRunning();
+            for (const char *name : operationButtons)
+                if (f.find<QWidget>(name)->isEnabled())
+                    enabledDuringRun << QString::fromLatin1(name);
+            // A second press while the tool runs starts nothing.
+            w.cmdRst_Click();
+            QTest::mouseClick(f.find<QPushButton>("cmdRst"), Qt::LeftButton);
+        });
+        w.cmdRst_Click();
+
+        QVERIFY(busyDuringRun);
+        QVERIFY2(enabledDuringRun.isEmpty(), qPrintable(enabledDuringRun.join(',')));
+        QCOMPARE(readFile(f.toolsFolder() + QStringLiteral("/runs")), QByteArray("run\n"));
+        QVERIFY(!w.operationRunning());
+        for (const char *name : operationButtons)
+            QVERIFY(f.find<QWidget>(name)->isEnabled());
+        QCOMPARE(f.paneText(), w.strCommand.text + QStringLiteral("\r\ndone\n"));
+    }
+
+    void selectionsStayLiveDuringARun()
+    {
+        WindowFixture f;
+        f.installFakeTool("sleep 0.5; echo done");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        const QString before = resetLine(f, QStringLiteral("usb"));
+        QTimer::singleShot(100, &w, [&] { f.choose("cmbPort", QStringLiteral("com3")); });
+        w.cmdRst_Click();
+        // The line already built is unaffected; the next one uses the new port.
+        QCOMPARE(w.strCommand.text, before);
+        QCOMPARE(w.strPort, QStringLiteral("com3"));
+        w.cmdRst_Click();
+        QVERIFY(w.strCommand.text.endsWith(QStringLiteral("-P /dev/ttyS2 -E reset")));
+    }
+
+    void closingWhileAToolRunsEndsItQuietly()
+    {
+        WindowFixture f;
+        // A tool that ignores the polite request and keeps its output open.
+        f.installFakeTool("trap '' TERM; echo $$ > \"$(dirname \"$0\")/pid\"; "
+                          "while :; do sleep 0.1; done");
+        frmMain &w = f.open();
+        w.show();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        QTimer::singleShot(400, &w, [&] { w.close(); });
+        QElapsedTimer clock;
+        clock.start();
+        w.cmdRst_Click();
+        const qint64 elapsed = clock.elapsed();
+
+        const qint64 pid = readFile(f.toolsFolder() + QStringLiteral("/pid")).trimmed().toLongLong();
+        QVERIFY(pid > 0);
+        QVERIFY(!processAlive(pid));
+        QVERIFY2(elapsed < 10000, qPrintable(QString::number(elapsed)));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QVERIFY(!w.operationRunning());
+        QVERIFY(!w.isVisible());
+    }
+
+private:
+    static QString resetLine(WindowFixture &f, const QString &port)
+    {
+        return f.toolsFolder() + QStringLiteral("/avrdude -p m8 -C ") + f.toolsFolder()
+             + QStringLiteral("/avrdude.conf -c usbasp -P ") + port + QStringLiteral(" -E reset");
+    }
+};
+
+FW_APP_TEST_MAIN(TestWindowRuns)
+#include "test_window_runs.moc"

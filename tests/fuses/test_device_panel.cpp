@@ -1,0 +1,87 @@
+#include "fuses/device_catalogue.h"
+#include "fuses/fuse_panel_map.h"
+
+#include <QtTest>
+
+using namespace fusepanel;
+
+class TestDevicePanel : public QObject {
+    Q_OBJECT
+private slots:
+    void catalogue()
+    {
+        const DeviceEntry *m8 = findDevice(QStringLiteral("ATmega8"));
+        const DeviceEntry *m16 = findDevice(QStringLiteral("ATmega16"));
+        QVERIFY(m8 && m16);
+        QCOMPARE(m8->part, QStringLiteral("m8"));
+        QCOMPARE(m8->signature, QStringLiteral("0x1e9307"));
+        QCOMPARE(m8->fuseCaption, QStringLiteral(" 熔丝位设置 for ATmega8"));
+        QCOMPARE(m16->part, QStringLiteral("m16"));
+        QCOMPARE(m16->signature, QStringLiteral("0x1e9403"));
+        QCOMPARE(m16->fuseCaption, QStringLiteral(" 熔丝位设置 for ATmega16"));
+        QCOMPARE(deviceCatalogue().at(0).listText, QStringLiteral("ATmega8"));
+        QCOMPARE(deviceCatalogue().at(1).listText, QStringLiteral("ATmega16"));
+        QCOMPARE(defaultFuseCaption(), QStringLiteral("熔丝位设置"));
+    }
+
+    void listTextMustMatchExactly()
+    {
+        for (const char *t : {"atmega8", "ATMEGA16", "ATmega8 ", " ATmega16", "ATmega", ""})
+            QVERIFY2(!findDevice(QString::fromLatin1(t)), t);
+    }
+
+    void labelsPerChip()
+    {
+        const DeviceEntry &m8 = *findDevice(QStringLiteral("ATmega8"));
+        const DeviceEntry &m16 = *findDevice(QStringLiteral("ATmega16"));
+        const QStringList expected8 = {
+            " ", " ", " ", " ", " ", " ", " ", " ", " ", " ",
+            "BtLk12", "BtLk11", "BtLk02", "BtLk01", "Lock2", "lock1",
+            "RSTDIS", "WDTON", "SPIEN", "CHKOPT", "EESAVE", "BTSIZ1", "BTSIZ0", "BTRST",
+            "BODLVL", "BODEN", "SUT1", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1", "CKSEL0"};
+        for (int i = 0; i < boxCount; ++i) {
+            QCOMPARE(boxLabel(m8, i), expected8.at(i));
+            const QString m16Label = i == 16 ? QStringLiteral("OCDEN") : i == 17 ? QStringLiteral("JTAGEN")
+                                                                                 : expected8.at(i);
+            QCOMPARE(boxLabel(m16, i), m16Label);
+        }
+    }
+
+    void enabledStates()
+    {
+        for (int i = 0; i < boxCount; ++i) {
+            const bool expected = i >= 10 && i != 18 && i < 28;
+            QCOMPARE(boxEnabledAfterChoice(i), expected);
+        }
+    }
+
+    void indexToByteAndBitMap()
+    {
+        QCOMPARE(boxOf(FuseByte::Lock, 0), 15);
+        QCOMPARE(boxOf(FuseByte::Lock, 7), 8);
+        QCOMPARE(boxOf(FuseByte::HighFuse, 7), 16);
+        QCOMPARE(boxOf(FuseByte::HighFuse, 3), 20);   // EESAVE
+        QCOMPARE(boxOf(FuseByte::LowFuse, 0), 31);    // CKSEL0
+        for (int i = 0; i < boxCount; ++i) {
+            const FuseByte b = byteOfBox(i);
+            QCOMPARE(b == FuseByte::None, i < 8);
+            if (b != FuseByte::None)
+                QCOMPARE(boxOf(b, bitOfBox(i)), i);
+        }
+    }
+
+    void gridGeometry()
+    {
+        QCOMPARE(boxGeometryTwips(0), QRect(5520, 360, 975, 255));
+        QCOMPARE(boxGeometryTwips(2), QRect(5520 + 1920, 360, 855, 255));
+        QCOMPARE(boxGeometryTwips(31), QRect(5520 + 960 * 7, 360 + 480 * 3, 975, 255));
+        const QList<int> wide = {0, 1, 6, 8, 9, 10, 15, 16, 17, 18, 23, 24, 25, 30, 31};
+        for (int i = 0; i < boxCount; ++i) {
+            QCOMPARE(boxGeometryTwips(i).width(), wide.contains(i) ? 975 : 855);
+            QCOMPARE(boxInFuseFrame(i), i >= 1 && i <= 8);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDevicePanel)
+#include "test_device_panel.moc"
