@@ -15,8 +15,7 @@
 namespace {
 
 constexpr qint64 readChunk = 4096;
-// After an interrupt a grandchild may still hold the pipe and keep writing;
-// what is already buffered is kept, up to this much.
+// Bounds the last read after an interrupt (a pipe buffers 64 KiB by default).
 constexpr int drainChunksAfterInterrupt = 64;
 constexpr int longestReapPollMs = 20;
 
@@ -149,12 +148,14 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
         // otherwise sleep until the pipe, the timer or the window wakes us.
         QCoreApplication::processEvents(readable && !eof ? QEventLoop::AllEvents
                                                          : QEventLoop::WaitForMoreEvents);
+        // The destroyed runner has already reaped the child.
         if (active.ownerGone)
-            return;
+            break;
     }
 
     if (!eof) {
-        // Reaped after an interrupt, but something else still holds the pipe.
+        // Reaped after an interrupt; keep what is already in the pipe, but a
+        // grandchild may hold it open and write on, so read no further.
         for (int i = 0; i < drainChunksAfterInterrupt && active.readOnce(eof); ++i) {
         }
         notifier.setEnabled(false);
