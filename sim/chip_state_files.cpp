@@ -90,6 +90,7 @@ void ChipStateFiles::load(Chip &chip)
 {
     if (!chip.present())
         return;
+    makeFolders(folder_); // in case someone removed it while we run
     const ChipMemories factory = ChipMemories::factory(*chip.model());
     ChipMemories &m = chip.memories();
     unsigned missing = 0;

@@ -91,15 +91,24 @@ void SimProcessTest::portSurvivesRunAfterRun()
 {
     QTemporaryDir dir;
     SimProcess sim;
-    QVERIFY2(sim.start(dir.filePath("port"), {"--block", "0"}), qPrintable(sim.errorText()));
+    QVERIFY2(sim.start(dir.filePath("port"), {"--block", "0", "--state", dir.filePath("chip"), "--log",
+                                              dir.filePath("log")}),
+             qPrintable(sim.errorText()));
+    const QString fds = QString("/proc/%1/fd").arg(sim.pid());
+    const int fdsAtStart = QDir(fds).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size();
     for (int run = 0; run < 25; ++run) {
         SerialClient port;
         QVERIFY2(port.open(sim.port()), qPrintable(QString("open %1").arg(run)));
         QCOMPARE(port.ask("S", 7), QByteArray("AVR ISP"));
         QCOMPARE(port.ask("b", 1), QByteArray("N"));
+        QCOMPARE(port.ask(bytes({'.', 0xAC, 0xA0, 0x00, run}), 2), bytes({0x00, '\r'}));
         QCOMPARE(port.ask("L", 1), QByteArray("\r"));
     }
     QVERIFY(sim.isRunning());
+    QCOMPARE(readBytes(dir.filePath("chip/lfuse")), bytes({24}));
+    // Saving the state and serving sessions must not leak descriptors.
+    if (QFileInfo::exists(fds))
+        QCOMPARE(QDir(fds).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size(), fdsAtStart);
 }
 
 void SimProcessTest::interruptedCommandIsForgotten()
