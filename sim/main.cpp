@@ -64,12 +64,14 @@ int main(int argc, char **argv)
     }
 
     const char *what = chip.present() ? chip.model()->name : "no chip";
-    std::fprintf(stderr, "fusewright-sim: %s on %s, %s\n", what, port.slavePath().c_str(),
-                 options.blockSize ? ("block mode " + std::to_string(options.blockSize) + " bytes").c_str()
-                                   : "no block mode");
+    const std::string mode = options.silent      ? "silent"
+                             : options.blockSize ? "block mode " + std::to_string(options.blockSize) + " bytes"
+                                                 : "no block mode";
+    std::fprintf(stderr, "fusewright-sim: %s on %s, %s\n", what, port.slavePath().c_str(), mode.c_str());
     log.write(std::string("serving ") + what + " on " + port.slavePath());
 
     SimServer server(chip, stateFiles.get(), log.isOpen() ? &log : nullptr, port, options.blockSize);
+    server.setSilent(options.silent);
     const int rc = server.run(stopFd);
     log.write("stopped");
     return rc;

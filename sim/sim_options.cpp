@@ -39,6 +39,10 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
             options.help = true;
             continue;
         }
+        if (name == "--silent" && !hasValue) {
+            options.silent = true;
+            continue;
+        }
         if (name != "--chip" && name != "--state" && name != "--port-file" && name != "--log"
             && name != "--block")
             return fail("unknown option " + args[i]);
@@ -70,7 +74,7 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
 const char *simUsage()
 {
     return "usage: fusewright-sim [--chip m8|m16|none] [--state DIR] [--port-file PATH]\n"
-           "                      [--block N] [--log FILE]\n"
+           "                      [--block N] [--log FILE] [--silent]\n"
            "\n"
            "Serves the AVR910 programmer protocol on a pseudo-terminal, with a\n"
            "simulated ATmega8 or ATmega16 behind it.\n"
@@ -80,5 +84,6 @@ const char *simUsage()
            "  --port-file  where to write the pseudo-terminal's path (one line);\n"
            "               without it the path goes to standard output\n"
            "  --block      block buffer size announced; 0 = no block mode (default 128)\n"
-           "  --log        append a readable protocol log to FILE\n";
+           "  --log        append a readable protocol log to FILE\n"
+           "  --silent     read everything, answer nothing (a dead programmer)\n";
 }

@@ -9,6 +9,7 @@ struct SimOptions {
     std::string portFile;
     std::string logFile;
     unsigned blockSize = 128;
+    bool silent = false; // a programmer that never answers
     bool help = false;
 };
 

@@ -93,6 +93,10 @@ bool SimServer::readAndServe()
             return true;
         if (n <= 0)
             return false;
+        if (silent_) {
+            note("silent: ignoring " + std::to_string(n) + " bytes");
+            continue;
+        }
         std::string answer;
         programmer_.receive(buf, std::size_t(n), answer);
         sendAnswer(answer);

@@ -20,6 +20,9 @@ public:
     // Serves until a byte arrives on stopFd. Returns the process exit code.
     int run(int stopFd);
 
+    // Reads and drops every byte, as a programmer that is not there.
+    void setSilent(bool silent) { silent_ = silent; }
+
     void sessionStarting() override;
     void chipChanged(unsigned parts) override;
     void commandServed(const std::string &line) override;
@@ -34,4 +37,5 @@ private:
     ProtocolLog *log_;
     PseudoTerminal &port_;
     Avr910Programmer programmer_;
+    bool silent_ = false;
 };

@@ -14,6 +14,7 @@ private slots:
     void noChipGivesAnInvalidSignature();
     void otherChipGivesASignatureMismatch();
     void partWithoutAvr910CodeIsRefused();
+    void silentProgrammerIsNotResponding();
 
 private:
     QTemporaryDir dir_;
@@ -64,6 +65,31 @@ void SimAvrdudeErrorsTest::partWithoutAvr910CodeIsRefused()
     // The simulator is still there for the next run.
     const AvrdudeResult next = runAvr910(realAvrdude(), "m8", sim.port(), {}, dir_.path());
     QVERIFY2(next.ok(), qPrintable(next.output));
+    QCOMPARE(sim.stop(), 0);
+}
+
+void SimAvrdudeErrorsTest::silentProgrammerIsNotResponding()
+{
+    SimProcess sim;
+    QVERIFY2(sim.start(dir_.filePath("silent-port"), {"--silent"}), qPrintable(sim.errorText()));
+    // avrdude waits 5 s per answer and never gives up on its own with avr910:
+    // watch for the first complaint, then stop it as the program would.
+    QProcess avrdude;
+    avrdude.setProcessChannelMode(QProcess::MergedChannels);
+    avrdude.start(realAvrdude(), {"-c", "avr910", "-p", "m8", "-P", sim.port(), "-C", avrdudeConf()});
+    QVERIFY(avrdude.waitForStarted(10000));
+    QByteArray output;
+    QElapsedTimer timer;
+    timer.start();
+    while (!output.contains("programmer is not responding") && timer.elapsed() < 30000
+           && avrdude.state() == QProcess::Running) {
+        avrdude.waitForReadyRead(1000);
+        output += avrdude.readAll();
+    }
+    avrdude.kill();
+    avrdude.waitForFinished(5000);
+    QVERIFY2(output.contains("avrdude error: programmer is not responding"), output.constData());
+    QVERIFY(sim.isRunning());
     QCOMPARE(sim.stop(), 0);
 }
 

@@ -151,6 +151,7 @@ void SimStateFilesTest::options_data()
                                               "0", "--log", "/l"}
                                << true << "m16" << 0;
     QTest::newRow("equals form") << QStringList{"--chip=none", "--block=512"} << true << "none" << 512;
+    QTest::newRow("silent") << QStringList{"--silent"} << true << "m8" << 128;
     QTest::newRow("largest block") << QStringList{"--block", "65535"} << true << "m8" << 65535;
     QTest::newRow("block too big") << QStringList{"--block", "65536"} << false << "" << 0;
     QTest::newRow("block not a number") << QStringList{"--block", "12k"} << false << "" << 0;
@@ -158,6 +159,7 @@ void SimStateFilesTest::options_data()
     QTest::newRow("missing value") << QStringList{"--state"} << false << "" << 0;
     QTest::newRow("empty value") << QStringList{"--port-file="} << false << "" << 0;
     QTest::newRow("unknown option") << QStringList{"--fast"} << false << "" << 0;
+    QTest::newRow("silent takes no value") << QStringList{"--silent=yes"} << false << "" << 0;
 }
 
 void SimStateFilesTest::options()
@@ -178,6 +180,7 @@ void SimStateFilesTest::options()
     }
     QCOMPARE(QString::fromStdString(options.chip), chip);
     QCOMPARE(int(options.blockSize), block);
+    QCOMPARE(options.silent, args.contains("--silent"));
     if (args.contains("--state")) {
         QCOMPARE(options.stateFolder, std::string("/s"));
         QCOMPARE(options.portFile, std::string("/p"));
