@@ -5,7 +5,7 @@
 class Chip;
 
 // Keeps a chip's memories in a folder of raw files (flash.bin, eeprom.bin,
-// lfuse, hfuse, lock, calibration) so tests can preset and inspect them.
+// lfuse, hfuse, lock, calibration) so tests can preset and check them.
 class ChipStateFiles {
 public:
     explicit ChipStateFiles(std::string folder);

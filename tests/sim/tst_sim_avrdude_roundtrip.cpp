@@ -85,7 +85,7 @@ void SimAvrdudeRoundTripTest::signatureProbe()
     const AvrdudeResult r = avrdude({"-E", "reset"});
     QVERIFY2(r.ok(), qPrintable(r.output));
     QVERIFY2(r.output.contains(part_.signatureLine), qPrintable(r.output));
-    // avr910 has no exit specifications; avrdude 7.1 only warns.
+    // The avr910 driver has no -E handling; avrdude 7.1 only warns.
     QVERIFY2(r.output.contains("avrdude warning: -E option not supported by this programmer type"),
              qPrintable(r.output));
 }
