@@ -1,0 +1,33 @@
+#pragma once
+// A main window whose tools folder is wired to a running simulator: the real
+// avrdude runs the window's own command lines against a virtual chip.
+
+#include "sim_process.h"
+#include "window_fixture.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class SimBench {
+public:
+    // chip: "m8", "m16" or "none"; extra: further simulator options.
+    explicit SimBench(const QString &chip, const QStringList &extra = {});
+
+    bool ready() const { return m_ready; }
+    QString whyNotReady() const { return m_error; }
+
+    WindowFixture &fixture() { return m_fixture; }
+    frmMain &window() { return m_fixture.window(); }
+
+    QString stateFolder() const { return m_state.path(); }
+    QByteArray stateFile(const QString &name) const;
+    void setStateFile(const QString &name, const QByteArray &bytes);
+
+private:
+    WindowFixture m_fixture;
+    QTemporaryDir m_state;
+    SimProcess m_sim;
+    bool m_ready = false;
+    QString m_error;
+};
