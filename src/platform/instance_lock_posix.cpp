@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,8 +11,10 @@ namespace platform {
 
 InstanceLock::InstanceLock(const QString &key)
 {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
+    // The user's runtime folder when the session has one; the key carries
+    // the user id, so the shared temporary folder serves as well.
+    QString dir = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
+    if (dir.isEmpty() || !QDir(dir).exists())
         dir = QDir::tempPath();
     m_path = dir + QLatin1Char('/') + key + QStringLiteral(".lock");
 }
