@@ -11,7 +11,6 @@
 
 #include <csignal>
 
-using fw_test::Children;
 using fw_test::emitterCommand;
 
 namespace {
