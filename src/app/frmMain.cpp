@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "operation_scope.h"
+#include "runner/signature_check.h"
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
@@ -66,6 +67,17 @@ QString frmMain::RunAndCapture(const ToolCommand &command)
         break;
     }
     return outcome.text;
+}
+
+bool frmMain::probeSignature()
+{
+    strCommand = signatureProbeCommand(commandPrefix());
+    const SignatureVerdict verdict = checkSignature(RunAndCapture(strCommand), strSignature);
+    if (verdict.matches && !m_closing)
+        return true;
+    ui->txtOutput->setPaneText(QString());
+    showMessage(signatureMismatchMessage(verdict.candidate), QStringLiteral("错误"), MessageIcon::Critical);
+    return false;
 }
 
 void frmMain::setOperationButtonsEnabled(bool enabled)

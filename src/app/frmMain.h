@@ -45,6 +45,11 @@ public:
     // True while an operation is running a tool.
     bool operationRunning() const { return m_busy; }
 
+    // The signature probe every memory operation runs before touching the
+    // chip. On a mismatch the pane is emptied, the error is shown and false
+    // returned; strCommand then still holds the probe.
+    bool probeSignature();
+
 public slots:
     void Form_Load();
     void cmbPgr_Click();

@@ -208,6 +208,44 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
+    void probePassesForTheChosenChipWithoutTouchingThePane()
+    {
+        WindowFixture f;
+        f.installFakeTool("echo 'avrdude: device signature = 0x1E9307 (probably m8)' >&2");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        QVERIFY(w.probeSignature());
+        QCOMPARE(w.strCommand.text, resetLine(f, QStringLiteral("usb")));
+        QCOMPARE(f.paneText(), QStringLiteral(" "));
+        QVERIFY(f.dialogs.messages.isEmpty());
+    }
+
+    void probeRefusesAnotherChipAndEmptiesThePane()
+    {
+        WindowFixture f;
+        f.installFakeTool("echo 'avrdude: device signature = 0x1e9403 (probably m16)'");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        QVERIFY(!w.probeSignature());
+        QCOMPARE(f.paneText(), QString());
+        QCOMPARE(w.strCommand.text, resetLine(f, QStringLiteral("usb")));
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("编程器或器件错误\r\nDevice signature=0x1e9403"));
+        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("错误"));
+        QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Critical);
+    }
+
+    void probeWithoutAToolReportsBoth()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        QVERIFY(!w.probeSignature());
+        QCOMPARE(f.dialogs.messages.size(), 2);
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("无法建立新进程，错误码：2"));
+        QCOMPARE(f.dialogs.messages[1].text, QStringLiteral("编程器或器件错误\r\nDevice signature="));
+    }
+
 private:
     static QString resetLine(WindowFixture &f, const QString &port)
     {
