@@ -2,6 +2,7 @@
 
 #include "operation_scope.h"
 #include "runner/signature_check.h"
+#include "runner/unresponsive_programmer.h"
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
@@ -15,6 +16,7 @@ frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
     createFuseBoxes();
     applyColoursAndFonts();
     connectHandlers();
+    m_runner.setGiveUpRule(programmerIsUnresponsive);
 }
 
 frmMain::~frmMain() = default;

@@ -25,6 +25,7 @@ constexpr int quickReapTries = 50;
 
 struct CommandRunner::ActiveRun {
     platform::ChildProcess child;
+    CommandRunner::GiveUpRule giveUp;
     QByteArray bytes;
     bool interruptRequested = false;
     bool killed = false;
@@ -38,11 +39,23 @@ struct CommandRunner::ActiveRun {
         bytes.resize(had + readChunk);
         const qint64 n = child.readAvailable(bytes.data() + had, readChunk);
         bytes.resize(had + qMax<qint64>(n, 0));
-        if (n > 0)
+        if (n > 0) {
+            if (giveUp && giveUp(bytes))
+                requestStop();
             return true;
+        }
         // A read error ends the output just as end-of-file does.
         eof = n != -1;
         return false;
+    }
+
+    void requestStop()
+    {
+        if (interruptRequested)
+            return;
+        interruptRequested = true;
+        sinceInterrupt.start();
+        child.terminate();
     }
 
     void killAfterGrace()
@@ -77,6 +90,7 @@ RunOutcome CommandRunner::run(const ToolCommand &command)
     }
 
     ActiveRun active;
+    active.giveUp = m_giveUp;
     switch (active.child.start(command.program, command.arguments)) {
     case platform::ChildProcess::Failure::None:
         break;
@@ -107,11 +121,8 @@ RunOutcome CommandRunner::run(const ToolCommand &command)
 
 void CommandRunner::interrupt()
 {
-    if (!m_active || m_active->interruptRequested)
-        return;
-    m_active->interruptRequested = true;
-    m_active->sinceInterrupt.start();
-    m_active->child.terminate();
+    if (m_active)
+        m_active->requestStop();
 }
 
 void CommandRunner::captureServicingEvents(ActiveRun &active)

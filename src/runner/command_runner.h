@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 struct RunOutcome {
     enum class Failure { None, Pipe, Start };
     Failure failure = Failure::None;
@@ -37,6 +39,11 @@ public:
     void interrupt();
     bool isRunning() const { return m_active != nullptr; }
 
+    // Consulted with the output so far after every read; when it answers
+    // true the run is ended as by interrupt(). For tools that can wait forever.
+    using GiveUpRule = std::function<bool(const QByteArray &output)>;
+    void setGiveUpRule(GiveUpRule rule) { m_giveUp = std::move(rule); }
+
     static constexpr int killGraceMs = 2000;
 
 private:
@@ -45,4 +52,5 @@ private:
     static void captureBlocking(ActiveRun &active);
 
     ActiveRun *m_active = nullptr;   // lives on the stack of the run in progress
+    GiveUpRule m_giveUp;
 };

@@ -246,6 +246,24 @@ private slots:
         QCOMPARE(f.dialogs.messages[1].text, QStringLiteral("编程器或器件错误\r\nDevice signature="));
     }
 
+    void aProgrammerThatNeverAnswersIsGivenUp()
+    {
+        WindowFixture f;
+        f.installFakeTool("echo $$ > \"$(dirname \"$0\")/pid\"; "
+                          "while :; do echo 'avrdude error: programmer is not responding' >&2; sleep 0.05; done");
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        QVERIFY(!w.probeSignature());
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        QVERIFY(f.dialogs.messages[0].text.startsWith(QStringLiteral("编程器或器件错误\r\nDevice signature=")));
+        QVERIFY(!processAlive(readFile(f.toolsFolder() + QStringLiteral("/pid")).trimmed().toLongLong()));
+
+        // The reset shows what the tool said before it was given up.
+        w.cmdRst_Click();
+        QVERIFY(f.paneText().count(QStringLiteral("programmer is not responding")) >= 3);
+        QVERIFY(!w.operationRunning());
+    }
+
 private:
     static QString resetLine(WindowFixture &f, const QString &port)
     {

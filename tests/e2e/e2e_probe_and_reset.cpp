@@ -62,6 +62,19 @@ private slots:
         QVERIFY(shown[0].text != QStringLiteral("编程器或器件错误\r\nDevice signature=0x1e9307"));
     }
 
+    void silentProgrammerEndsInTheSignatureError()
+    {
+        // avrdude itself would wait for ever; the window gives the run up.
+        SimBench bench(QStringLiteral("m8"), {QStringLiteral("--silent")});
+        REQUIRE_BENCH(bench);
+        bench.fixture().chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        QVERIFY(!bench.window().probeSignature());
+        const auto &shown = bench.fixture().dialogs.messages;
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.startsWith(QStringLiteral("编程器或器件错误\r\nDevice signature=")));
+        QVERIFY(!bench.window().operationRunning());
+    }
+
     void resetRunsTheRealToolAndShowsItsText()
     {
         SimBench bench(QStringLiteral("m8"));
