@@ -39,7 +39,8 @@ MessageAnswer frmMain::showMessage(const QString &text, const QString &title, Me
         return buttons == MessageButtons::Ok ? MessageAnswer::Ok
              : buttons == MessageButtons::YesNo ? MessageAnswer::No
                                                 : MessageAnswer::Cancel;
-    return m_env.dialogs->message(this, text, title, icon, buttons);
+    // Before the window is shown (the refused second start) the box centres on the screen.
+    return m_env.dialogs->message(isVisible() ? this : nullptr, text, title, icon, buttons);
 }
 
 bool frmMain::selectionsComplete(SelectionWording wording)
