@@ -50,16 +50,9 @@ private slots:
         platform::InstanceLock firstInstance(key);
         QVERIFY(firstInstance.tryAcquire());
 
-        WindowFixture folder;
-        ScriptedDialogs dialogs;
-        platform::InstanceLock secondLock(key);
-        AppEnvironment env;
-        env.programFolder = folder.folder();
-        env.rendering = platform::posixRendering();
-        env.dialogs = &dialogs;
-        env.instanceLock = &secondLock;
-        frmMain second(env);
-        second.Form_Load();
+        WindowFixture f(key);
+        frmMain &second = f.open();
+        const auto &dialogs = f.dialogs;
         QVERIFY(second.startRefused());
         QVERIFY(!second.isVisible());
         QCOMPARE(dialogs.messages.size(), 1);
@@ -88,30 +81,20 @@ private slots:
         QVERIFY(heldElsewhere(key));
 
         // This process is the second start.
-        ScriptedDialogs dialogs;
-        platform::InstanceLock lock(key);
-        AppEnvironment appEnv;
-        appEnv.programFolder = QCoreApplication::applicationDirPath();
-        appEnv.rendering = platform::posixRendering();
-        appEnv.dialogs = &dialogs;
-        appEnv.instanceLock = &lock;
         {
-            frmMain second(appEnv);
-            second.Form_Load();
-            QVERIFY(second.startRefused());
-            QCOMPARE(dialogs.messages.size(), 1);
-            QCOMPARE(dialogs.messages[0].title, QStringLiteral("重复运行"));
+            WindowFixture second(key);
+            QVERIFY(second.open().startRefused());
+            QCOMPARE(second.dialogs.messages.size(), 1);
+            QCOMPARE(second.dialogs.messages[0].title, QStringLiteral("重复运行"));
         }
         QCOMPARE(program.state(), QProcess::Running);   // the first is unaffected
 
         // A crash (SIGKILL) leaves no lock behind.
         program.kill();
         QVERIFY(program.waitForFinished(10000));
-        dialogs.clear();
-        frmMain third(appEnv);
-        third.Form_Load();
-        QVERIFY(!third.startRefused());
-        QVERIFY(dialogs.messages.isEmpty());
+        WindowFixture third(key);
+        QVERIFY(!third.open().startRefused());
+        QVERIFY(third.dialogs.messages.isEmpty());
     }
 
 };

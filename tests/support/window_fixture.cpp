@@ -8,11 +8,12 @@
 #include <QTest>
 #include <QUuid>
 
-WindowFixture::WindowFixture()
+WindowFixture::WindowFixture(const QString &instanceKey)
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("tools"));
     m_lock = std::make_unique<platform::InstanceLock>(
-        QStringLiteral("fusewright-test-") + QUuid::createUuid().toString(QUuid::Id128));
+        instanceKey.isEmpty() ? QStringLiteral("fusewright-test-") + QUuid::createUuid().toString(QUuid::Id128)
+                              : instanceKey);
 }
 
 WindowFixture::~WindowFixture() { closeWindow(); }

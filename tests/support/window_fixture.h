@@ -14,7 +14,8 @@ class QComboBox;
 
 class WindowFixture {
 public:
-    WindowFixture();
+    // instanceKey: the single-instance lock to take; a key of its own by default.
+    explicit WindowFixture(const QString &instanceKey = QString());
     ~WindowFixture();
 
     QString folder() const { return m_dir.path(); }
