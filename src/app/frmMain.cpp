@@ -6,7 +6,6 @@
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
-#include <QFile>
 
 frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::frmMain>()), m_env(environment)
@@ -107,7 +106,6 @@ OperationScope::OperationScope(frmMain &window) : m_window(window)
         return;
     m_active = true;
     window.m_busy = true;
-    window.m_exchangeFiles.clear();
     window.setOperationButtonsEnabled(false);
 }
 
@@ -115,16 +113,6 @@ OperationScope::~OperationScope()
 {
     if (!m_active)
         return;
-    if (m_window.m_closing) {
-        for (const QString &path : std::as_const(m_window.m_exchangeFiles))
-            QFile::remove(path);
-    }
-    m_window.m_exchangeFiles.clear();
     m_window.m_busy = false;
     m_window.setOperationButtonsEnabled(true);
-}
-
-void OperationScope::usesExchangeFile(const QString &path)
-{
-    m_window.m_exchangeFiles << path;
 }

@@ -8,7 +8,6 @@
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
 
-#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -59,6 +58,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     friend class OperationScope;
@@ -86,8 +86,4 @@ private:
     bool m_busy = false;
     bool m_closing = false;
     bool m_centredWithFrame = false;
-    QStringList m_exchangeFiles;   // files of the running operation, removed if it is interrupted
-
-protected:
-    void showEvent(QShowEvent *event) override;
 };

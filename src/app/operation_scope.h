@@ -1,10 +1,7 @@
 #pragma once
 // One operation at a time: while a tool runs, none of the six operation
 // buttons can start another one (the exchange files and the output pane are
-// shared). On leaving, the buttons are enabled again; an operation cut short
-// by closing the window leaves none of its exchange files behind.
-
-#include <QString>
+// shared). On leaving, the buttons are enabled again.
 
 class frmMain;
 
@@ -17,7 +14,6 @@ public:
 
     // False when another operation is already running: the caller returns at once.
     explicit operator bool() const { return m_active; }
-    void usesExchangeFile(const QString &path);
 
 private:
     frmMain &m_window;

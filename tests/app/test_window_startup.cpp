@@ -106,6 +106,24 @@ private slots:
         QCOMPARE(w.strProgrammer, pgr->currentText());
     }
 
+    void mouseChoiceFromThePopupIsAChoice()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QComboBox *port = f.find<QComboBox>("cmbPort");
+        for (int round = 0; round < 2; ++round) {   // the same item twice
+            w.strPort.clear();
+            port->showPopup();
+            QAbstractItemView *view = port->view();
+            QTRY_VERIFY(view->isVisible());
+            const QRect item = view->visualRect(view->model()->index(6, 0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+            QTRY_COMPARE(w.strPort, QStringLiteral("usb"));
+        }
+    }
+
     void typedTextIsNeitherAnItemNorAChoice()
     {
         WindowFixture f;
