@@ -10,6 +10,17 @@ enum class MessageIcon { None, Critical, Warning, Question, Information };
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
+// What closing a box without pressing a button answers: its negative button.
+inline MessageAnswer dismissedAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::OkCancel: return MessageAnswer::Cancel;
+    case MessageButtons::YesNo: return MessageAnswer::No;
+    case MessageButtons::Ok: break;
+    }
+    return MessageAnswer::Ok;
+}
+
 enum class FileDialogMode { Open, Save };
 
 struct FileDialogRequest {

@@ -35,9 +35,7 @@ MessageAnswer frmMain::showMessage(const QString &text, const QString &title, Me
 {
     // Once the window is closing, an interrupted operation ends quietly.
     if (m_closing)
-        return buttons == MessageButtons::Ok ? MessageAnswer::Ok
-             : buttons == MessageButtons::YesNo ? MessageAnswer::No
-                                                : MessageAnswer::Cancel;
+        return dismissedAnswer(buttons);
     // Before the window is shown (the refused second start) the box centres on the screen.
     return m_env.dialogs->message(isVisible() ? this : nullptr, text, title, icon, buttons);
 }

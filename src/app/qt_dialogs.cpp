@@ -39,10 +39,7 @@ MessageAnswer QtDialogs::message(QWidget *parent, const QString &text, const QSt
     case QMessageBox::No: return MessageAnswer::No;
     default: break;
     }
-    // Closing the box counts as its negative answer.
-    return buttons == MessageButtons::YesNo ? MessageAnswer::No
-         : buttons == MessageButtons::OkCancel ? MessageAnswer::Cancel
-                                               : MessageAnswer::Ok;
+    return dismissedAnswer(buttons);
 }
 
 QString qtFileFilter(const QString &pipeFilter)
