@@ -82,9 +82,7 @@ bool frmMain::probeSignature()
 
 void frmMain::setOperationButtonsEnabled(bool enabled)
 {
-    for (QWidget *button : {static_cast<QWidget *>(ui->cmdFuseRD), static_cast<QWidget *>(ui->cmdFuseWR),
-                            static_cast<QWidget *>(ui->cmdCalRD), static_cast<QWidget *>(ui->cmdFrun),
-                            static_cast<QWidget *>(ui->cmdErun), static_cast<QWidget *>(ui->cmdRst)})
+    for (QPushButton *button : {ui->cmdFuseRD, ui->cmdFuseWR, ui->cmdCalRD, ui->cmdFrun, ui->cmdErun, ui->cmdRst})
         button->setEnabled(enabled);
 }
 
