@@ -1,0 +1,53 @@
+#include "fuse_bits.h"
+
+using fusepanel::FuseByte;
+
+namespace {
+// Lock bits 7 and 6 have no box of their own on either chip.
+bool bitHasBox(FuseByte byte, int bit) { return byte != FuseByte::Lock || bit < 6; }
+} // namespace
+
+quint8 &FuseBytes::of(FuseByte byte)
+{
+    switch (byte) {
+    case FuseByte::HighFuse: return hfuse;
+    case FuseByte::LowFuse: return lfuse;
+    case FuseByte::Lock:
+    case FuseByte::None: break;
+    }
+    return lock;
+}
+
+void spreadByte(FuseByte byte, quint8 value, PanelTicks &ticks)
+{
+    for (int bit = 7; bit >= 0; --bit) {
+        const bool programmed = (value & (1 << bit)) == 0;
+        ticks[static_cast<size_t>(fusepanel::boxOf(byte, bit))] = programmed && bitHasBox(byte, bit);
+    }
+}
+
+void spreadOverPanel(const FuseBytes &bytes, PanelTicks &ticks)
+{
+    spreadByte(FuseByte::HighFuse, bytes.hfuse, ticks);
+    spreadByte(FuseByte::LowFuse, bytes.lfuse, ticks);
+    spreadByte(FuseByte::Lock, bytes.lock, ticks);
+}
+
+quint8 composeByte(FuseByte byte, const PanelTicks &ticks)
+{
+    int value = byte == FuseByte::Lock ? 63 : 255;
+    for (int bit = 7; bit >= 0; --bit) {
+        if (bitHasBox(byte, bit) && ticks[static_cast<size_t>(fusepanel::boxOf(byte, bit))])
+            value -= 1 << bit;
+    }
+    return static_cast<quint8>(value);
+}
+
+FuseBytes composeFromPanel(const PanelTicks &ticks)
+{
+    FuseBytes bytes;
+    bytes.hfuse = composeByte(FuseByte::HighFuse, ticks);
+    bytes.lfuse = composeByte(FuseByte::LowFuse, ticks);
+    bytes.lock = composeByte(FuseByte::Lock, ticks);
+    return bytes;
+}
