@@ -4,6 +4,7 @@
 
 #include "app_environment.h"
 #include "dialogs.h"
+#include "fuses/fuse_bits.h"
 #include "runner/command_runner.h"
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
@@ -55,6 +56,11 @@ public slots:
     void cmbPort_Click();
     void cmbDevice_Click();
     void cmdRst_Click();
+    // Clock presets, fuse and lock bytes, calibration bytes (frmMain_fuses.cpp).
+    void cmbOsc_Click();
+    void cmdFuseRD_Click();
+    void cmdFuseWR_Click();
+    void cmdCalRD_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -77,6 +83,14 @@ private:
     MessageAnswer showMessage(const QString &text, const QString &title, MessageIcon icon,
                               MessageButtons buttons = MessageButtons::Ok);
     void setOperationButtonsEnabled(bool enabled);
+
+    // Helpers of the fuse and calibration handlers (frmMain_fuses.cpp).
+    PanelTicks panelTicks() const;
+    void setPanelTicks(const PanelTicks &ticks);
+    bool exchangeFilesRemoved(const QStringList &paths);
+    bool highFuseRunShowsTheChip(const QString &captured);
+    void reportNoAnswer(const QString &collected, const QString &exchangePath);
+    void showCalibrationBytes(const QByteArray &bytes);
 
     std::unique_ptr<Ui::frmMain> ui;
     AppEnvironment m_env;

@@ -2,6 +2,7 @@
 
 #include "frmMain.h"
 
+#include "fuses/clock_presets.h"
 #include "fuses/device_catalogue.h"
 #include "fuses/fuse_panel_map.h"
 #include "memory/reset_command.h"
@@ -28,13 +29,7 @@ void frmMain::Form_Load()
     ui->cmbPort->addItems({QStringLiteral("lpt1"), QStringLiteral("lpt2"), QStringLiteral("com1"),
                            QStringLiteral("com2"), QStringLiteral("com3"), QStringLiteral("com4"),
                            QStringLiteral("usb")});
-    ui->cmbOsc->addItems({
-        QStringLiteral("内部RC 1MHz"), QStringLiteral("内部RC 2MHz"), QStringLiteral("内部RC 4MHz"),
-        QStringLiteral("内部RC 8MHz"), QStringLiteral("外部晶体振荡器(0.4---0.9MHz)"),
-        QStringLiteral("外部晶体振荡器(0.9---3.0MHz)"), QStringLiteral("外部晶体振荡器(3.0---8.0MHz)"),
-        QStringLiteral("32768Hz低频晶振"), QStringLiteral("外部频率源"),
-        QStringLiteral("外部RC振荡器(=<0.9MHz)"), QStringLiteral("外部RC振荡器(0.9---3.0MHz)"),
-        QStringLiteral("外部RC振荡器(3.0---8.0MHz)"), QStringLiteral("外部RC振荡器(8.0---12.0MHz)")});
+    ui->cmbOsc->addItems(clockPresetTexts());
     // No item is chosen at start: the fields stay empty.
     for (QComboBox *combo : {ui->cmbDevice, ui->cmbPgr, ui->cmbPort, ui->cmbOsc}) {
         combo->setCurrentIndex(-1);

@@ -86,6 +86,10 @@ void frmMain::connectHandlers()
     connect(ui->cmbPgr, &QComboBox::activated, this, &frmMain::cmbPgr_Click);
     connect(ui->cmbPort, &QComboBox::activated, this, &frmMain::cmbPort_Click);
     connect(ui->cmdRst, &QPushButton::clicked, this, &frmMain::cmdRst_Click);
+    connect(ui->cmbOsc, &QComboBox::activated, this, &frmMain::cmbOsc_Click);
+    connect(ui->cmdFuseRD, &QPushButton::clicked, this, &frmMain::cmdFuseRD_Click);
+    connect(ui->cmdFuseWR, &QPushButton::clicked, this, &frmMain::cmdFuseWR_Click);
+    connect(ui->cmdCalRD, &QPushButton::clicked, this, &frmMain::cmdCalRD_Click);
 }
 
 void frmMain::centreOnScreen()

@@ -3,6 +3,41 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
+namespace {
+QString failureMessage(const QString &what, const QString &path, const QString &reason)
+{
+    return what + path + QStringLiteral("\r\n") + reason;
+}
+
+// Creates or truncates the file so that it holds exactly this byte.
+QString writeOneByte(const QString &path, quint8 value)
+{
+    QFile file(path);
+    const char byte = static_cast<char>(value);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return failureMessage(QStringLiteral("无法写入文件："), path, file.errorString());
+    if (file.write(&byte, 1) == 1 && file.flush())
+        return QString();
+    const QString problem = failureMessage(QStringLiteral("无法写入文件："), path, file.errorString());
+    file.close();
+    file.remove();   // a truncated file must not reach the tool
+    return problem;
+}
+
+QString removeIfPresent(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return QString();
+    QFile file(path);
+    if (file.remove())
+        return QString();
+    return failureMessage(QStringLiteral("无法删除文件："), path, file.errorString());
+}
+} // namespace
+
 QString readExchangePath(const platform::PathRendering &rendering, const QString &programFolder)
 {
     return platform::toolsPath(rendering, programFolder, QStringLiteral("fuse.bin"));
@@ -23,34 +58,29 @@ QByteArray readLeadingBytes(const QString &path, int count)
     return file.read(count);
 }
 
-bool writeOneByte(const QString &path, quint8 value, QString *reason)
+QString writeFuseExchangeFiles(const WriteExchangePaths &files, const FuseBytes &bytes)
 {
-    QFile file(path);
-    const char byte = static_cast<char>(value);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(&byte, 1) == 1 && file.flush())
-        return true;
-    *reason = file.errorString();
-    return false;
+    const std::pair<QString, quint8> order[] = {
+        {files.lfuse, bytes.lfuse}, {files.hfuse, bytes.hfuse}, {files.lock, bytes.lock}};
+    QStringList written;
+    for (const auto &[path, value] : order) {
+        const QString problem = writeOneByte(path, value);
+        if (!problem.isEmpty()) {
+            removeExchangeFiles(written);
+            return problem;
+        }
+        written << path;
+    }
+    return QString();
 }
 
-bool removeIfPresent(const QString &path, QString *reason)
+QString removeExchangeFiles(const QStringList &paths)
 {
-    // A dangling link is still an entry to remove.
-    if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
-        return true;
-    QFile file(path);
-    if (file.remove())
-        return true;
-    *reason = file.errorString();
-    return false;
-}
-
-QString cannotWriteMessage(const QString &path, const QString &reason)
-{
-    return QStringLiteral("无法写入文件：") + path + QStringLiteral("\r\n") + reason;
-}
-
-QString cannotRemoveMessage(const QString &path, const QString &reason)
-{
-    return QStringLiteral("无法删除文件：") + path + QStringLiteral("\r\n") + reason;
+    QString first;
+    for (const QString &path : paths) {
+        const QString problem = removeIfPresent(path);
+        if (first.isEmpty())
+            first = problem;
+    }
+    return first;
 }

@@ -1,12 +1,15 @@
 #pragma once
 // The raw exchange files in the tools folder through which fuse, lock and
 // calibration bytes pass between the program and the tool: bytes from
-// offset 0, no header. Failures come back with the system's reason text.
+// offset 0, no header. A failure comes back as the message to show:
+// "无法写入文件：" or "无法删除文件：", the path, CR LF and the system's reason.
 
+#include "fuse_bits.h"
 #include "platform/platform.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // <folder>/tools/fuse.bin: written by the tool, one byte per fuse read, four
 // for the calibration read.
@@ -23,12 +26,11 @@ WriteExchangePaths writeExchangePaths(const platform::PathRendering &rendering, 
 // Up to count bytes from the start; empty when the file is absent or unreadable.
 QByteArray readLeadingBytes(const QString &path, int count);
 
-// Creates or truncates the file so that it holds exactly this byte.
-bool writeOneByte(const QString &path, quint8 value, QString *reason);
+// Writes the low fuse, high fuse and lock files, each exactly one byte. On a
+// failure the files already written are removed again and the message
+// returned; empty on success.
+QString writeFuseExchangeFiles(const WriteExchangePaths &files, const FuseBytes &bytes);
 
-// True when the file is gone afterwards (an absent file counts as removed).
-bool removeIfPresent(const QString &path, QString *reason);
-
-// "无法写入文件：" / "无法删除文件：", the path, CR LF, the reason.
-QString cannotWriteMessage(const QString &path, const QString &reason);
-QString cannotRemoveMessage(const QString &path, const QString &reason);
+// Removes each file that exists (a dangling link included). Every path is
+// tried; the message names the first that stayed. Empty when all are gone.
+QString removeExchangeFiles(const QStringList &paths);
