@@ -1,0 +1,288 @@
+// End to end: fuse and lock read and write, clock presets and calibration
+// bytes through the real avrdude and the virtual chip.
+
+#include "app_test_main.h"
+#include "sim_bench.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimer>
+
+#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
+
+namespace {
+const QString avrdudeDone = QStringLiteral("avrdude done.  Thank you.");
+
+QStringList ticked(const frmMain &w)
+{
+    QStringList labels;
+    for (int i = 0; i < 32; ++i)
+        if (w.chkFuse(i)->isChecked())
+            labels << w.chkFuse(i)->text();
+    return labels;
+}
+
+QStringList exchangeFilesLeft(WindowFixture &f)
+{
+    return QDir(f.toolsFolder()).entryList({"fuse.bin", "lfuse.bin", "hfuse.bin", "lock.bin"}, QDir::AllEntries);
+}
+
+QByteArray chipFuses(const SimBench &b)
+{
+    return b.stateFile("lfuse") + b.stateFile("hfuse") + b.stateFile("lock");
+}
+
+QStringList texts(const QList<ShownMessage> &shown)
+{
+    QStringList t;
+    for (const ShownMessage &m : shown)
+        t << m.text + QLatin1Char('|') + m.title;
+    return t;
+}
+
+// From run number `after` + 1 on, the programmer holds an empty socket: the
+// tool is sent to a second simulator with no chip.
+bool chipRemovedAfter(SimBench &bench, SimProcess &empty, int after)
+{
+    const QString tools = bench.fixture().toolsFolder();
+    QFile::rename(tools + "/avrdude", tools + "/avrdude-sim");
+    bench.fixture().installFakeTool(
+        "here=$(dirname \"$0\"); n=$(( $(cat \"$here/runs\" 2>/dev/null || echo 0) + 1 )); echo $n > \"$here/runs\"\n"
+        "[ $n -gt " + QByteArray::number(after) + " ] && cp \"$here/empty-port\" \"$here/sim-port\"\n"
+        "exec \"$here/avrdude-sim\" \"$@\"");
+    return empty.start(tools + "/empty-port", {"--chip", "none"});
+}
+} // namespace
+
+class E2eFuses : public QObject {
+    Q_OBJECT
+private slots:
+    void readPresetWriteAndReadAgainOnAnAtmega8()
+    {
+        SimBench bench("m8");
+        REQUIRE_BENCH(bench);
+        bench.setStateFile("lfuse", "\xE4");   // internal RC 8 MHz
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll("ATmega8", "avr910", "com1");
+        const QString prefix = f.toolsFolder() + "/avrdude -p m8 -C " + f.toolsFolder()
+                             + "/avrdude.conf -c avr910 -P /dev/ttyS0";
+        const QString tools = f.toolsFolder();
+
+        w.cmdFuseRD_Click();
+        QCOMPARE(ticked(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL1", "CKSEL0"}));
+        QCOMPARE(w.strCommand.text, prefix + " -U lock:r:\"" + tools + "/fuse.bin\":r");
+        QVERIFY2(!f.paneText().startsWith(prefix) && f.paneText().count(avrdudeDone) == 3, qPrintable(f.paneText()));
+
+        f.choose("cmbOsc", "内部RC 1MHz");
+        for (int box : {13, 20, 25})   // BtLk01, EESAVE, BODEN
+            w.chkFuse(box)->setChecked(true);
+        f.dialogs.answers.enqueue(MessageAnswer::Cancel);
+        w.cmdFuseWR_Click();
+        QCOMPARE(chipFuses(bench), QByteArray("\xE4\xD9\xFF"));
+        f.dialogs.answers.enqueue(MessageAnswer::Ok);
+        w.cmdFuseWR_Click();
+        QCOMPARE(chipFuses(bench), QByteArray("\xA1\xD1\xFB"));
+        const QString line = prefix + " -U lfuse:w:\"" + tools + "/lfuse.bin\":r -U hfuse:w:\"" + tools
+                           + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r -u";
+        QCOMPARE(w.strCommand.text, line);
+        QVERIFY(f.paneText().startsWith(line + "\r\n") && f.paneText().contains(avrdudeDone));
+        QCOMPARE(texts(f.dialogs.messages), QStringList({"确定进行熔丝位的写入？|提示", "熔丝位烧写已取消|提示",
+                                                         "确定进行熔丝位的写入？|提示"}));
+        QCOMPARE(f.dialogs.messages[0].buttons, MessageButtons::OkCancel);
+        QCOMPARE(f.dialogs.messages[1].icon, MessageIcon::Warning);
+
+        for (int i = 0; i < 32; ++i)
+            w.chkFuse(i)->setChecked(i < 8);   // boxes 0 to 7 are left alone
+        w.cmdFuseRD_Click();
+        QCOMPARE(ticked(w).mid(8), QStringList({"BtLk01", "SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "BODEN", "SUT0",
+                                                "CKSEL3", "CKSEL2", "CKSEL1"}));
+        QCOMPARE(ticked(w).size(), 18);
+        QCOMPARE(f.dialogs.messages.size(), 3);
+        QCOMPARE(exchangeFilesLeft(f), QStringList());
+    }
+
+    void atmega16ReadsButDoesNotWrite()
+    {
+        SimBench bench("m16");
+        REQUIRE_BENCH(bench);
+        bench.setStateFile("hfuse", "\xD9");
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll("ATmega16", "avr910", "com1");
+        w.cmdFuseRD_Click();
+        QCOMPARE(ticked(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
+        const QString hfuseLine = f.toolsFolder() + "/avrdude -p m16 -C " + f.toolsFolder()
+                                + "/avrdude.conf -c avr910 -P /dev/ttyS0 -U hfuse:r:\"" + f.toolsFolder()
+                                + "/fuse.bin\":r -F";
+        QVERIFY2(f.paneText().startsWith(hfuseLine + "\navrdude") && f.paneText().count(avrdudeDone) == 3,
+                 qPrintable(f.paneText()));
+
+        f.choose("cmbOsc", "外部频率源");   // no preset for this chip
+        QCOMPARE(ticked(w).size(), 7);
+        w.cmdFuseWR_Click();
+        QCOMPARE(texts(f.dialogs.messages), QStringList({"确定进行熔丝位的写入？|提示", "目前还不支持|Fusewright"}));
+        QVERIFY(w.strCommand.text.endsWith(" -E reset"));
+        QCOMPARE(chipFuses(bench), QByteArray("\xE1\xD9\xFF"));
+        QCOMPARE(exchangeFilesLeft(f), QStringList());
+    }
+
+    void calibrationBytes()
+    {
+        SimBench bench("m8");
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll("ATmega8", "avr910", "com1");
+        const auto boxes = [&] {
+            QStringList t;
+            for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
+                t << f.find<QLineEdit>(name)->text();
+            return t;
+        };
+        w.cmdCalRD_Click();
+        QCOMPARE(boxes(), QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
+        QCOMPARE(w.strCalOp.text, " -U calibration:r:\"" + f.toolsFolder() + "/fuse.bin\":r");
+        QVERIFY(w.strCommand.text.endsWith(w.strCalOp.text + " -F"));
+        QVERIFY2(f.paneText().startsWith(w.strCommand.text + "\navrdude"), qPrintable(f.paneText()));
+        bench.setStateFile("calibration", QByteArray("\x08\x00\x7F\x10", 4));
+        w.cmdCalRD_Click();
+        QCOMPARE(boxes(), QStringList({"0x8", "0x0", "0x7F", "0x10"}));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(exchangeFilesLeft(f), QStringList());
+    }
+
+    void chipMissingAtTheHighFuseRun_data()
+    {
+        QTest::addColumn<QString>("chip");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("ATmega8") << "m8" << "ATmega8" << "编程器或器件错误\r\nDevice signature=0x000000|错误";
+        QTest::newRow("ATmega16") << "m16" << "ATmega16" << "编程器或器件错误|提示";
+    }
+    void chipMissingAtTheHighFuseRun()
+    {
+        QFETCH(QString, chip);
+        QFETCH(QString, device);
+        QFETCH(QString, shown);
+        SimBench bench(chip);
+        SimProcess empty;
+        REQUIRE_BENCH(bench);
+        QVERIFY(chipRemovedAfter(bench, empty, 1));
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll(device, "avr910", "com1");
+        w.chkFuse(20)->setChecked(true);
+        w.cmdFuseRD_Click();
+        QCOMPARE(texts(f.dialogs.messages), QStringList({shown}));
+        QCOMPARE(f.paneText(), w.strCommand.text);
+        QVERIFY(f.paneText().endsWith("hfuse:r:\"" + f.toolsFolder() + "/fuse.bin\":r -F"));
+        QCOMPARE(ticked(w), QStringList({"EESAVE"}));
+        // The forced run stored the empty socket's byte; a later run removes it first.
+        QCOMPARE(exchangeFilesLeft(f), QStringList({"fuse.bin"}));
+    }
+
+    void byteMissingAfterTheHighFuseRunIsNoAnswer()
+    {
+        SimBench bench("m8");
+        SimProcess empty;
+        REQUIRE_BENCH(bench);
+        QVERIFY(chipRemovedAfter(bench, empty, 2));
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll("ATmega8", "avr910", "com1");
+        for (int i = 0; i < 32; ++i)
+            w.chkFuse(i)->setChecked(true);
+        QFile leftover(f.toolsFolder() + "/fuse.bin");   // an earlier operation's byte
+        QVERIFY(leftover.open(QIODevice::WriteOnly) && leftover.write("\x12") == 1);
+        leftover.close();
+        w.cmdFuseRD_Click();
+        QCOMPARE(texts(f.dialogs.messages), QStringList({"器件无响应|错误"}));
+        QCOMPARE(ticked(w), QStringList());
+        QVERIFY2(f.paneText().count(avrdudeDone) == 2 && f.paneText().contains("0x000000")
+                     && !f.paneText().contains(" -U "), qPrintable(f.paneText()));
+        QCOMPARE(exchangeFilesLeft(f), QStringList());
+    }
+
+    void wrongChipTouchesNothing()
+    {
+        SimBench bench("m16");
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll("ATmega8", "avr910", "com1");
+        f.find<QLineEdit>("txtCal8")->setText("0x1");
+        w.cmdFuseRD_Click();
+        w.cmdFuseWR_Click();
+        w.cmdCalRD_Click();
+        QCOMPARE(texts(f.dialogs.messages), QStringList(3, "编程器或器件错误\r\nDevice signature=0x1e9403|错误"));
+        QCOMPARE(f.find<QLineEdit>("txtCal8")->text(), QString());
+        QCOMPARE(chipFuses(bench), QByteArray("\xE1\x99\xFF"));
+        QCOMPARE(exchangeFilesLeft(f), QStringList());
+    }
+
+    void toolsFolderProblemsStopBeforeTheTool()
+    {
+        SimBench bench("m8");
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll("ATmega8", "avr910", "com1");
+        const QString tools = f.toolsFolder();
+        // Entries that cannot be removed or written as files (root ignores a read-only folder).
+        QDir(tools).mkpath("fuse.bin/x");
+        w.cmdFuseRD_Click();
+        w.cmdCalRD_Click();
+        QCOMPARE(w.strCommand.text, QString());
+        QDir(tools + "/fuse.bin").removeRecursively();
+        QDir(tools).mkdir("hfuse.bin");
+        w.cmdFuseWR_Click();
+        QVERIFY(w.strCommand.text.endsWith(" -E reset"));
+        QCOMPARE(exchangeFilesLeft(f), QStringList({"hfuse.bin"}));
+        QFile::remove(tools + "/avrdude");
+        w.cmdFuseRD_Click();
+        QDir(tools).removeRecursively();
+        w.cmdFuseWR_Click();
+        w.cmdCalRD_Click();
+        QCOMPARE(chipFuses(bench), QByteArray("\xE1\xD9\xFF"));
+
+        const QString noStart = "无法建立新进程，错误码：2|Fusewright";
+        const QString mismatch = "编程器或器件错误\r\nDevice signature=|错误";
+        QStringList shown = texts(f.dialogs.messages);
+        QCOMPARE(shown.size(), 10);
+        QVERIFY(shown[0].startsWith("无法删除文件：" + tools + "/fuse.bin\r\n") && shown[0].endsWith("|错误"));
+        QCOMPARE(shown[1], shown[0]);
+        QCOMPARE(shown[2], "确定进行熔丝位的写入？|提示");
+        QVERIFY(shown[3].startsWith("无法写入文件：" + tools + "/hfuse.bin\r\n") && shown[3].size() > 50);
+        QCOMPARE(shown.mid(4), QStringList({noStart, mismatch, noStart, mismatch, noStart, mismatch}));
+        QVERIFY(!QDir(tools).exists());
+    }
+
+    void closingDuringARunRemovesTheExchangeFiles_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("fuse read") << "cmdFuseRD";
+        QTest::newRow("fuse write") << "cmdFuseWR";
+        QTest::newRow("calibration read") << "cmdCalRD";
+    }
+    void closingDuringARunRemovesTheExchangeFiles()
+    {
+        QFETCH(QString, button);
+        WindowFixture f;
+        f.installFakeTool("case \"$*\" in *reset) echo 'device signature = 0x1e9307'; exit;; "
+                          "*/fuse.bin*) echo 1 > \"$(dirname \"$0\")/fuse.bin\";; esac; while :; do sleep 0.1; done");
+        frmMain &w = f.open();
+        w.show();
+        f.chooseAll("ATmega8", "usbasp", "usb");
+        QTimer::singleShot(500, &w, [&] { w.close(); });
+        QMetaObject::invokeMethod(&w, qPrintable(button + "_Click"));
+        QVERIFY(!w.operationRunning());
+        QVERIFY(f.dialogs.messages.size() <= 1);   // the write's question
+        QCOMPARE(exchangeFilesLeft(f), QStringList());
+    }
+};
+
+FW_APP_TEST_MAIN(E2eFuses)
+#include "e2e_fuses.moc"
