@@ -260,6 +260,16 @@ private slots:
         QVERIFY(!QDir(tools).exists());
     }
 
+    void presetNeedsADevice()
+    {
+        WindowFixture f;
+        frmMain &w = f.open();
+        f.choose("cmbOsc", "外部频率源");
+        QCOMPARE(texts(f.dialogs.messages), QStringList({"请选择器件型号|错误"}));
+        QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Critical);
+        QCOMPARE(ticked(w), QStringList());
+    }
+
     void closingDuringARunRemovesTheExchangeFiles_data()
     {
         QTest::addColumn<QString>("button");
