@@ -10,8 +10,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
-
 namespace {
 const QString avrdudeDone = QStringLiteral("avrdude done.  Thank you.");
 
@@ -54,19 +52,35 @@ bool chipRemovedAfter(SimBench &bench, SimProcess &empty, int after)
         "exec \"$here/avrdude-sim\" \"$@\"");
     return empty.start(tools + "/empty-port", {"--chip", "none"});
 }
+
+// The virtual chip on avr910/com1 with the device chosen; with removedAfter
+// the socket is emptied after that many runs.
+struct FuseBench {
+    FuseBench(const QString &chip, const QString &device, int removedAfter = 0) : bench(chip)
+    {
+        ready = bench.ready() && (!removedAfter || chipRemovedAfter(bench, empty, removedAfter));
+        if (ready)
+            f.chooseAll(device, "avr910", "com1");
+    }
+    SimBench bench;
+    SimProcess empty;
+    WindowFixture &f = bench.fixture();
+    frmMain &w = bench.window();
+    bool ready = false;
+};
 } // namespace
+
+#define REQUIRE_BENCH(b) QVERIFY2((b).ready, qPrintable((b).bench.whyNotReady()))
 
 class E2eFuses : public QObject {
     Q_OBJECT
 private slots:
     void readPresetWriteAndReadAgainOnAnAtmega8()
     {
-        SimBench bench("m8");
-        REQUIRE_BENCH(bench);
+        FuseBench b("m8", "ATmega8");
+        REQUIRE_BENCH(b);
+        auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
         bench.setStateFile("lfuse", "\xE4");   // internal RC 8 MHz
-        WindowFixture &f = bench.fixture();
-        frmMain &w = bench.window();
-        f.chooseAll("ATmega8", "avr910", "com1");
         const QString prefix = f.toolsFolder() + "/avrdude -p m8 -C " + f.toolsFolder()
                              + "/avrdude.conf -c avr910 -P /dev/ttyS0";
         const QString tools = f.toolsFolder();
@@ -101,17 +115,31 @@ private slots:
                                                 "CKSEL3", "CKSEL2", "CKSEL1"}));
         QCOMPARE(ticked(w).size(), 18);
         QCOMPARE(f.dialogs.messages.size(), 3);
+
+        const auto calibration = [&] {
+            QStringList t;
+            for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
+                t << f.find<QLineEdit>(name)->text();
+            return t;
+        };
+        w.cmdCalRD_Click();
+        QCOMPARE(calibration(), QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
+        QCOMPARE(w.strCalOp.text, " -U calibration:r:\"" + tools + "/fuse.bin\":r");
+        QCOMPARE(w.strCommand.text, prefix + w.strCalOp.text + " -F");
+        QVERIFY2(f.paneText().startsWith(w.strCommand.text + "\navrdude"), qPrintable(f.paneText()));
+        bench.setStateFile("calibration", QByteArray("\x08\x00\x7F\x10", 4));
+        w.cmdCalRD_Click();
+        QCOMPARE(calibration(), QStringList({"0x8", "0x0", "0x7F", "0x10"}));
+        QCOMPARE(f.dialogs.messages.size(), 3);
         QCOMPARE(exchangeFilesLeft(f), QStringList());
     }
 
     void atmega16ReadsButDoesNotWrite()
     {
-        SimBench bench("m16");
-        REQUIRE_BENCH(bench);
+        FuseBench b("m16", "ATmega8");   // the wrong chip first
+        REQUIRE_BENCH(b);
+        auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
         bench.setStateFile("hfuse", "\xD9");
-        WindowFixture &f = bench.fixture();
-        frmMain &w = bench.window();
-        f.chooseAll("ATmega8", "avr910", "com1");   // the wrong chip first
         f.find<QLineEdit>("txtCal8")->setText("0x1");
         w.cmdFuseRD_Click();
         w.cmdFuseWR_Click();
@@ -139,31 +167,6 @@ private slots:
         QCOMPARE(exchangeFilesLeft(f), QStringList());
     }
 
-    void calibrationBytes()
-    {
-        SimBench bench("m8");
-        REQUIRE_BENCH(bench);
-        WindowFixture &f = bench.fixture();
-        frmMain &w = bench.window();
-        f.chooseAll("ATmega8", "avr910", "com1");
-        const auto boxes = [&] {
-            QStringList t;
-            for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
-                t << f.find<QLineEdit>(name)->text();
-            return t;
-        };
-        w.cmdCalRD_Click();
-        QCOMPARE(boxes(), QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
-        QCOMPARE(w.strCalOp.text, " -U calibration:r:\"" + f.toolsFolder() + "/fuse.bin\":r");
-        QVERIFY(w.strCommand.text.endsWith(w.strCalOp.text + " -F"));
-        QVERIFY2(f.paneText().startsWith(w.strCommand.text + "\navrdude"), qPrintable(f.paneText()));
-        bench.setStateFile("calibration", QByteArray("\x08\x00\x7F\x10", 4));
-        w.cmdCalRD_Click();
-        QCOMPARE(boxes(), QStringList({"0x8", "0x0", "0x7F", "0x10"}));
-        QVERIFY(f.dialogs.messages.isEmpty());
-        QCOMPARE(exchangeFilesLeft(f), QStringList());
-    }
-
     void chipMissingAtTheHighFuseRun_data()
     {
         QTest::addColumn<QString>("chip");
@@ -177,13 +180,9 @@ private slots:
         QFETCH(QString, chip);
         QFETCH(QString, device);
         QFETCH(QString, shown);
-        SimBench bench(chip);
-        SimProcess empty;
-        REQUIRE_BENCH(bench);
-        QVERIFY(chipRemovedAfter(bench, empty, 1));
-        WindowFixture &f = bench.fixture();
-        frmMain &w = bench.window();
-        f.chooseAll(device, "avr910", "com1");
+        FuseBench b(chip, device, 1);
+        REQUIRE_BENCH(b);
+        auto [f, w] = std::tie(b.f, b.w);
         w.chkFuse(20)->setChecked(true);
         w.cmdFuseRD_Click();
         QCOMPARE(texts(f.dialogs.messages), QStringList({shown}));
@@ -196,13 +195,9 @@ private slots:
 
     void byteMissingAfterTheHighFuseRunIsNoAnswer()
     {
-        SimBench bench("m8");
-        SimProcess empty;
-        REQUIRE_BENCH(bench);
-        QVERIFY(chipRemovedAfter(bench, empty, 2));
-        WindowFixture &f = bench.fixture();
-        frmMain &w = bench.window();
-        f.chooseAll("ATmega8", "avr910", "com1");
+        FuseBench b("m8", "ATmega8", 2);
+        REQUIRE_BENCH(b);
+        auto [f, w] = std::tie(b.f, b.w);
         for (int i = 0; i < 32; ++i)
             w.chkFuse(i)->setChecked(true);
         QFile leftover(f.toolsFolder() + "/fuse.bin");   // an earlier operation's byte
@@ -218,11 +213,9 @@ private slots:
 
     void toolsFolderProblemsStopBeforeTheTool()
     {
-        SimBench bench("m8");
-        REQUIRE_BENCH(bench);
-        WindowFixture &f = bench.fixture();
-        frmMain &w = bench.window();
-        f.chooseAll("ATmega8", "avr910", "com1");
+        FuseBench b("m8", "ATmega8");
+        REQUIRE_BENCH(b);
+        auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
         const QString tools = f.toolsFolder();
         // Entries that cannot be removed or written as files (root ignores a read-only folder).
         QDir(tools).mkpath("fuse.bin/x");
