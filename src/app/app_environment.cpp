@@ -12,7 +12,7 @@ QString applicationTitle() { return QStringLiteral("Fusewright"); }
 void configureApplication(QApplication &app)
 {
     QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(FUSEWRIGHT_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/fusewright.xpm")));
 
     // A Song face with half-width Latin letters (6 pixels at 9 points), so the

@@ -3,6 +3,7 @@
 #include "app/qt_dialogs.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
+#include "platform/port_overrides.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     AppEnvironment environment;
     environment.programFolder = platform::programFolder();
     environment.rendering = platform::nativeRendering();
+    environment.rendering.portOverrides = platform::userPortOverrides();
     environment.dialogs = &dialogs;
     environment.instanceLock = &instanceLock;
 
