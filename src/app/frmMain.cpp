@@ -17,7 +17,7 @@ frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
     connectHandlers();
     connectAboutLink();
     nameControlsAndOrderTabs();
-    m_runner.setGiveUpRule(programmerIsUnresponsive);
+    m_runner.setGiveUpRule(UnresponsiveProgrammerWatch());
 }
 
 frmMain::~frmMain() = default;
