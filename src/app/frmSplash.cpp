@@ -6,6 +6,7 @@
 #include "maker_info.h"
 #include "platform/build_platform.h"
 #include "platform/desktop.h"
+#include "platform/font_faces.h"
 #include "ui_frmSplash.h"
 
 #include <QCoreApplication>
@@ -20,11 +21,11 @@
 namespace {
 QPointer<frmSplash> openAbout;
 
-// A Windows face first, then the installed face that stands in for it.
-QFont mappedFont(const QStringList &families, qreal points, QFont::Weight weight)
+// A face as the window names it, with its stand-ins on this system.
+QFont mappedFont(const QString &windowsFace, qreal points, QFont::Weight weight)
 {
-    QFont font(families.first());
-    font.setFamilies(families);
+    QFont font(windowsFace);
+    font.setFamilies(platform::fontFamilies(windowsFace));
     font.setPointSizeF(points);
     font.setWeight(weight);
     return font;
@@ -59,7 +60,7 @@ frmSplash *frmSplash::showAbout(Dialogs &dialogs)
 }
 
 frmSplash::frmSplash(Dialogs &dialogs)
-    : QWidget(nullptr, Qt::Dialog | Qt::FramelessWindowHint),
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       ui(std::make_unique<Ui::frmSplash>()), m_dialogs(dialogs)
 {
     ui->setupUi(this);
@@ -89,15 +90,13 @@ frmSplash::~frmSplash() = default;
 
 void frmSplash::applyFontsColoursAndPointers()
 {
-    const QString song = QStringLiteral("AR PL UMing CN");
-    ui->lblCompanyProduct->setFont(mappedFont({QStringLiteral("SimSun"), song}, 18, QFont::Bold));
-    ui->lblProductName->setFont(
-        mappedFont({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans")}, 18, QFont::Bold));
+    const QString song = QStringLiteral("宋体");
+    ui->lblCompanyProduct->setFont(mappedFont(song, 18, QFont::Bold));
+    ui->lblProductName->setFont(mappedFont(QStringLiteral("Microsoft Sans Serif"), 18, QFont::Bold));
     for (QLabel *label : {ui->lblPlatform, ui->lblVersion})
-        label->setFont(mappedFont({QStringLiteral("SimSun"), song}, 12, QFont::Bold));
-    ui->lblCompany->setFont(mappedFont({QStringLiteral("STZhongsong"), song}, 14.25, QFont::Normal));
-    ui->lblWarning->setFont(
-        mappedFont({QStringLiteral("KaiTi_GB2312"), QStringLiteral("AR PL UKai CN"), song}, 9, QFont::Normal));
+        label->setFont(mappedFont(song, 12, QFont::Bold));
+    ui->lblCompany->setFont(mappedFont(QStringLiteral("华文中宋"), 14.25, QFont::Normal));
+    ui->lblWarning->setFont(mappedFont(QStringLiteral("楷体_GB2312"), 9, QFont::Normal));
 
     QPalette web = ui->lblCompanyProduct->palette();
     web.setColor(QPalette::WindowText, QColor(0, 0, 255));
