@@ -1,11 +1,47 @@
 // What a screen reader announces for controls without a caption of their
-// own, and a Tab order that reads the window column by column, top down.
+// own (the caption of the frame or label beside them), and a Tab order that
+// reads the window column by column, top down.
 
 #include "frmMain.h"
 
 #include "ui_frmMain.h"
 
 #include <QCheckBox>
+#include <QEvent>
+
+namespace {
+// A fuse box is announced by its caption; a blank one by its place in the
+// panel. Captions change with the device, and boxes are enabled or disabled
+// with them, so the names follow both.
+class FuseBoxNames : public QObject {
+public:
+    FuseBoxNames(const std::array<QCheckBox *, 32> &boxes, QObject *owner) : QObject(owner), m_boxes(boxes)
+    {
+        for (QCheckBox *box : m_boxes)
+            box->installEventFilter(this);
+        refresh();
+    }
+    void refresh()
+    {
+        for (size_t i = 0; i < m_boxes.size(); ++i) {
+            const QString caption = m_boxes[i]->text().trimmed();
+            const bool meaningful = !caption.isEmpty() && caption != QString::number(i);
+            m_boxes[i]->setAccessibleName(meaningful ? caption : QStringLiteral("熔丝位 ") + QString::number(i));
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::EnabledChange)
+            refresh();
+        return false;
+    }
+
+private:
+    std::array<QCheckBox *, 32> m_boxes;
+};
+} // namespace
 
 void frmMain::nameControlsAndOrderTabs()
 {
@@ -23,10 +59,10 @@ void frmMain::nameControlsAndOrderTabs()
     ui->txtCal4->setAccessibleName(ui->Label3->text());
     ui->txtCal8->setAccessibleName(ui->Label4->text());
     ui->txtOutput->setAccessibleName(ui->fraOutput->title());
-    ui->fraFuseOp->setAccessibleName(ui->fraFuse->title());
-    // The boxes' captions change with the device; their names stay.
-    for (int i = 0; i < static_cast<int>(m_chkFuse.size()); ++i)
-        chkFuse(i)->setAccessibleName(QStringLiteral("熔丝位 ") + QString::number(i));
+    ui->fraFuseOp->setAccessibleName(QStringLiteral("熔丝位操作"));
+    auto *fuseNames = new FuseBoxNames(m_chkFuse, this);
+    // Connected after cmbDevice_Click, so it runs once the boxes are relabelled.
+    connect(ui->cmbDevice, &QComboBox::activated, fuseNames, &FuseBoxNames::refresh);
 
     QList<QWidget *> order{ui->labURL, ui->cmbDevice, ui->cmbPgr, ui->cmbPort, ui->cmbOsc, ui->cmdRst,
                            ui->optFwr, ui->optFrd, ui->chkFvf, ui->cmdFrun, ui->txtFlash, ui->cmdFlash,
