@@ -1,6 +1,7 @@
 #include "app/app_environment.h"
 #include "app/frmMain.h"
 #include "app/qt_dialogs.h"
+#include "app/tools_folder_check.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
 #include "platform/port_overrides.h"
@@ -26,5 +27,6 @@ int main(int argc, char *argv[])
     if (window.startRefused())
         return 0;
     window.show();
+    reportUnwritableToolsFolder(environment, &window);
     return app.exec();
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Redraws the About window's logo with ImageMagick (not needed to build: the
-# result, about_logo.jpg, is kept in the repository).
+# Redraws the About window's logo and the menu icons with ImageMagick (not
+# needed to build: the results are kept in the repository).
 set -euo pipefail
 cd "$(dirname "$0")"
-convert=/usr/bin/convert
+convert=convert
 
 pins=
 for i in $(seq 0 13); do
@@ -24,3 +24,9 @@ done
   -fill '#ffffff' -pointsize 14 -annotate 0x0+0+22 'wright' \
   -fill '#ffb703' -draw 'rectangle 20,262 103,264' \
   -quality 92 about_logo.jpg
+
+# The menu icons of the desktop entry: the window icon, scaled pixel for pixel.
+for size in 32 64 128; do
+  "$convert" fusewright.xpm -filter point -resize "${size}x${size}" \
+    "../../platform/linux/icons/fusewright-$size.png"
+done
