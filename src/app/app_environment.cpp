@@ -11,6 +11,9 @@ QString applicationTitle() { return QStringLiteral("Fusewright"); }
 
 void configureApplication(QApplication &app)
 {
+    // The images live in this static library; without the call the linker
+    // drops them from the program.
+    Q_INIT_RESOURCE(resources);
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(FUSEWRIGHT_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/fusewright.xpm")));

@@ -87,7 +87,13 @@ private slots:
         QVERIFY(about->windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(!about->parentWidget());
         QCOMPARE(about->findChild<QGroupBox *>(QStringLiteral("Frame1"))->geometry(), QRect(8, 8, 368, 253));
-        QCOMPARE(about->findChild<QLabel *>(QStringLiteral("imgLogo"))->geometry(), QRect(24, 13, 97, 215));
+        const auto *logo = about->findChild<QLabel *>(QStringLiteral("imgLogo"));
+        QCOMPARE(logo->geometry(), QRect(24, 13, 97, 215));
+        QCOMPARE(logo->pixmap().size(), QSize(123, 274));   // stretched by the label
+        QVERIFY(logo->hasScaledContents());
+        // Every label stays inside the frame once sized to its text.
+        for (const QLabel *label : about->findChild<QGroupBox *>(QStringLiteral("Frame1"))->findChildren<QLabel *>())
+            QVERIFY2(QRect(0, 0, 368, 253).contains(label->geometry()), qPrintable(label->objectName()));
         const QRect screen = about->screen()->geometry();
         QCOMPARE(about->pos(), QPoint((screen.width() - 382) / 2, (screen.height() - 271) / 2));
         // The Chinese labels get a face that has their characters, in the named size and weight.
@@ -148,7 +154,7 @@ private slots:
 
         QTest::mouseClick(about->findChild<QLabel *>(QStringLiteral("lblCompanyProduct")), Qt::LeftButton);
         QTest::mouseClick(about->findChild<QLabel *>(QStringLiteral("lblWarning")), Qt::LeftButton);
-        QCOMPARE(m_opened, QStringList({QStringLiteral("https://www.fusewright.org/"),
+        QCOMPARE(m_opened, QStringList({QStringLiteral("https://fusewright.org/"),
                                         QStringLiteral("mailto:author@fusewright.org")}));
         QVERIFY(about->isVisible());
 
