@@ -15,6 +15,8 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <tuple>
+
 class TestAboutWindow : public QObject {
     Q_OBJECT
 public slots:
@@ -23,23 +25,19 @@ public slots:
 private:
     QStringList m_opened;
 
-    static QList<frmSplash *> visibleAboutWindows()
+    // Clicks the main window's link; the one visible About window, or null.
+    static frmSplash *openAbout(WindowFixture &f)
     {
+        f.window().labURL_Click();
         QList<frmSplash *> found;
         for (QWidget *w : QApplication::topLevelWidgets())
             if (auto *about = qobject_cast<frmSplash *>(w); about && about->isVisible())
                 found << about;
-        return found;
-    }
-    static frmSplash *openAbout(WindowFixture &f)
-    {
-        f.window().labURL_Click();
-        const auto found = visibleAboutWindows();
         return found.size() == 1 ? found.first() : nullptr;
     }
-    static QString text(frmSplash *about, const char *label)
+    static QLabel *label(frmSplash *about, const char *name)
     {
-        return about->findChild<QLabel *>(QString::fromLatin1(label))->text();
+        return about->findChild<QLabel *>(QString::fromLatin1(name));
     }
 
 private slots:
@@ -54,26 +52,33 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
     }
 
-    void filledAtEveryLoadAndNeverTwice()
+    void filledAtEveryLoadOneAtATimeOnItsOwn()
     {
         WindowFixture f;
-        f.open();
+        f.open().show();
         QPointer<frmSplash> about = openAbout(f);
         QVERIFY(about);
-        QCOMPARE(text(about, "lblVersion"), QStringLiteral("版本 1.0.0"));
-        QCOMPARE(text(about, "lblProductName"), QStringLiteral("Fusewright"));
-        QCOMPARE(text(about, "lblPlatform"), QStringLiteral("for linux"));
-        QCOMPARE(text(about, "lblWarning"), QStringLiteral("警告:本软件并不保证100％可靠，如有问题请联系"));
-        QVERIFY(!text(about, "lblCompanyProduct").isEmpty());
-        QVERIFY(!text(about, "lblCompany").isEmpty());
+        QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("版本 1.0.0"));
+        QCOMPARE(label(about, "lblProductName")->text(), QStringLiteral("Fusewright"));
+        QCOMPARE(label(about, "lblPlatform")->text(), QStringLiteral("for linux"));
+        QCOMPARE(label(about, "lblWarning")->text(), QStringLiteral("警告:本软件并不保证100％可靠，如有问题请联系"));
+        QCOMPARE(label(about, "lblCompanyProduct")->text(), QStringLiteral("fusewright.org"));
+        QVERIFY(!label(about, "lblCompany")->text().isEmpty());
         QCOMPARE(openAbout(f), about.data());   // shown again, not a second one
+
+        // No owner: it stays, and keeps the program running, when the main window closes.
+        f.closeWindow();
+        QCoreApplication::processEvents();
+        QVERIFY(about && about->isVisible() && !about->parentWidget());
+        QVERIFY(about->testAttribute(Qt::WA_QuitOnClose) && !about->windowHandle()->transientParent());
 
         about->close();
         QTRY_VERIFY(!about);
         QCoreApplication::setApplicationVersion(QStringLiteral("2.13.5"));
+        f.open();
         about = openAbout(f);
         QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
-        QCOMPARE(text(about, "lblVersion"), QStringLiteral("版本 2.13.5"));
+        QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("版本 2.13.5"));
         about->close();
     }
 
@@ -83,17 +88,15 @@ private slots:
         f.open();
         frmSplash *about = openAbout(f);
         QCOMPARE(about->size(), QSize(382, 271));
-        QCOMPARE(about->minimumSize(), about->maximumSize());
-        QVERIFY(about->windowFlags() & Qt::FramelessWindowHint);
-        QVERIFY(!about->parentWidget());
-        QCOMPARE(about->findChild<QGroupBox *>(QStringLiteral("Frame1"))->geometry(), QRect(8, 8, 368, 253));
-        const auto *logo = about->findChild<QLabel *>(QStringLiteral("imgLogo"));
+        QVERIFY(about->minimumSize() == about->maximumSize() && (about->windowFlags() & Qt::FramelessWindowHint));
+        auto *frame = about->findChild<QGroupBox *>(QStringLiteral("Frame1"));
+        QCOMPARE(frame->geometry(), QRect(8, 8, 368, 253));
+        QLabel *logo = label(about, "imgLogo");
         QCOMPARE(logo->geometry(), QRect(24, 13, 97, 215));
-        QCOMPARE(logo->pixmap().size(), QSize(123, 274));   // stretched by the label
-        QVERIFY(logo->hasScaledContents());
+        QVERIFY(logo->pixmap().size() == QSize(123, 274) && logo->hasScaledContents());   // the built-in logo, stretched
         // Every label stays inside the frame once sized to its text.
-        for (const QLabel *label : about->findChild<QGroupBox *>(QStringLiteral("Frame1"))->findChildren<QLabel *>())
-            QVERIFY2(QRect(0, 0, 368, 253).contains(label->geometry()), qPrintable(label->objectName()));
+        for (const QLabel *l : frame->findChildren<QLabel *>())
+            QVERIFY2(QRect(0, 0, 368, 253).contains(l->geometry()), qPrintable(l->objectName()));
         const QRect screen = about->screen()->geometry();
         QCOMPARE(about->pos(), QPoint((screen.width() - 382) / 2, (screen.height() - 271) / 2));
         // The Chinese labels get a face that has their characters, in the named size and weight.
@@ -101,7 +104,7 @@ private slots:
             {"lblCompanyProduct", "AR PL UMing CN", 18, true}, {"lblVersion", "AR PL UMing CN", 12, true},
             {"lblCompany", "AR PL UMing CN", 14, false}, {"lblWarning", "AR PL UKai CN", 9, false}};
         for (const auto &font : fonts) {
-            const QFontInfo info(about->findChild<QLabel *>(QString::fromLatin1(font.label))->font());
+            const QFontInfo info(label(about, font.label)->font());
             QCOMPARE(info.family(), QString::fromLatin1(font.face));
             QCOMPARE(info.pointSize(), font.points);
             QCOMPARE(info.bold(), font.bold);
@@ -113,13 +116,11 @@ private slots:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("letter") << int(Qt::Key_A) << true;
-        QTest::newRow("Enter") << int(Qt::Key_Return) << true;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << true;
-        QTest::newRow("space") << int(Qt::Key_Space) << true;
-        QTest::newRow("arrow") << int(Qt::Key_Left) << false;
-        QTest::newRow("F1") << int(Qt::Key_F1) << false;
-        QTest::newRow("Shift") << int(Qt::Key_Shift) << false;
+        for (auto [name, key, closes] : {std::tuple{"letter", Qt::Key_A, true}, {"Enter", Qt::Key_Return, true},
+                                         {"Escape", Qt::Key_Escape, true}, {"space", Qt::Key_Space, true},
+                                         {"arrow", Qt::Key_Left, false}, {"F1", Qt::Key_F1, false},
+                                         {"Shift", Qt::Key_Shift, false}})
+            QTest::newRow(name) << int(key) << closes;
     }
     void keysThatTypeACharacterClose()
     {
@@ -129,7 +130,7 @@ private slots:
         f.open();
         QPointer<frmSplash> about = openAbout(f);
         // Keyboard preview: a key aimed at a control reaches the window first.
-        QTest::keyClick(about->findChild<QLabel *>(QStringLiteral("lblVersion")), Qt::Key(key));
+        QTest::keyClick(label(about, "lblVersion"), Qt::Key(key));
         QCOMPARE(!about || !about->isVisible(), closes);
         if (about)
             about->close();
@@ -142,39 +143,24 @@ private slots:
         f.open();
         QPointer<frmSplash> about = openAbout(f);
         for (const char *quiet : {"lblVersion", "lblCompany", "lblProductName", "lblPlatform"})
-            QTest::mouseClick(about->findChild<QLabel *>(QString::fromLatin1(quiet)), Qt::LeftButton);
+            QTest::mouseClick(label(about, quiet), Qt::LeftButton);
         QVERIFY(about && about->isVisible());
         QVERIFY(f.dialogs.messages.isEmpty());
 
-        QTest::mouseClick(about->findChild<QLabel *>(QStringLiteral("imgLogo")), Qt::LeftButton);
+        QTest::mouseClick(label(about, "imgLogo"), Qt::LeftButton);
         QCOMPARE(f.dialogs.messages.size(), 1);
-        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("添加Quorvex的图片"));
-        QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("Fusewright"));
-        QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::None);
+        const ShownMessage &shown = f.dialogs.messages[0];
+        QVERIFY(shown.title == QStringLiteral("Fusewright") && shown.icon == MessageIcon::None);
+        QCOMPARE(shown.text, QStringLiteral("添加Quorvex的图片"));
 
-        QTest::mouseClick(about->findChild<QLabel *>(QStringLiteral("lblCompanyProduct")), Qt::LeftButton);
-        QTest::mouseClick(about->findChild<QLabel *>(QStringLiteral("lblWarning")), Qt::LeftButton);
+        QTest::mouseClick(label(about, "lblCompanyProduct"), Qt::LeftButton);
+        QTest::mouseClick(label(about, "lblWarning"), Qt::LeftButton);
         QCOMPARE(m_opened, QStringList({QStringLiteral("https://fusewright.org/"),
                                         QStringLiteral("mailto:author@fusewright.org")}));
         QVERIFY(about->isVisible());
 
-        QTest::mouseClick(about->findChild<QGroupBox *>(QStringLiteral("Frame1")), Qt::LeftButton, {},
-                          QPoint(300, 20));
+        QTest::mouseClick(about->findChild<QGroupBox *>(QStringLiteral("Frame1")), Qt::LeftButton, {}, {300, 20});
         QVERIFY(!about || !about->isVisible());
-    }
-
-    void outlivesTheMainWindow()
-    {
-        WindowFixture f;
-        f.open().show();
-        QPointer<frmSplash> about = openAbout(f);
-        f.closeWindow();
-        QCoreApplication::processEvents();
-        QVERIFY(about && about->isVisible());
-        // A window of its own that keeps the program running until it closes.
-        QVERIFY(about->testAttribute(Qt::WA_QuitOnClose));
-        QVERIFY(!about->windowHandle()->transientParent());
-        about->close();
     }
 };
 
