@@ -55,6 +55,7 @@ public slots:
     void cmbPort_Click();
     void cmbDevice_Click();
     void cmdRst_Click();
+    void labURL_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -66,6 +67,8 @@ private:
     void createFuseBoxes();
     void applyColoursAndFonts();
     void connectHandlers();
+    void connectAboutLink();
+    void nameControlsAndOrderTabs();
     void centreOnScreen();
 
     QString RunAndCapture(const ToolCommand &command);
