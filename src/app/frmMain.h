@@ -56,6 +56,7 @@ public slots:
     void cmbPort_Click();
     void cmbDevice_Click();
     void cmdRst_Click();
+    void labURL_Click();
     // Clock presets, fuse and lock bytes, calibration bytes (frmMain_fuses.cpp).
     void cmbOsc_Click();
     void cmdFuseRD_Click();
@@ -72,6 +73,8 @@ private:
     void createFuseBoxes();
     void applyColoursAndFonts();
     void connectHandlers();
+    void connectAboutLink();
+    void nameControlsAndOrderTabs();
     void centreOnScreen();
 
     QString RunAndCapture(const ToolCommand &command);

@@ -1,12 +1,11 @@
 #include "output_pane_edit.h"
 
+#include "pane_display.h"
+
 OutputPaneEdit::OutputPaneEdit(QWidget *parent) : QPlainTextEdit(parent) {}
 
 void OutputPaneEdit::setPaneText(const QString &text)
 {
     m_text = text;
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setPlainText(shown);
+    setPlainText(PaneDisplay().convert(text));
 }
