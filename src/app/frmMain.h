@@ -4,6 +4,7 @@
 
 #include "app_environment.h"
 #include "dialogs.h"
+#include "image_file_dialog.h"
 #include "runner/command_runner.h"
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
@@ -14,6 +15,7 @@
 #include <memory>
 
 class QCheckBox;
+struct MemoryPanel;
 namespace Ui { class frmMain; }
 
 class frmMain : public QWidget {
@@ -55,6 +57,11 @@ public slots:
     void cmbPort_Click();
     void cmbDevice_Click();
     void cmdRst_Click();
+    void cmdFlash_Click();
+    void txtFlash_Change();
+    void cmdFrun_Click();
+    void cmdEEPROM_Click();
+    void cmdErun_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -78,10 +85,19 @@ private:
                               MessageButtons buttons = MessageButtons::Ok);
     void setOperationButtonsEnabled(bool enabled);
 
+    // The Flash and EEPROM panels: one set of steps for both.
+    MemoryPanel flashPanel();
+    MemoryPanel eepromPanel();
+    bool chooseImageFile(const MemoryPanel &panel);
+    void runImageTransfer(const MemoryPanel &panel);
+    // RunAndCapture, with the output shown in the pane while it arrives.
+    QString runShowingProgress(const ToolCommand &command);
+
     std::unique_ptr<Ui::frmMain> ui;
     AppEnvironment m_env;
     std::array<QCheckBox *, 32> m_chkFuse{};
     CommandRunner m_runner;
+    ImageFileDialog cdlFile;
     bool m_startRefused = false;
     bool m_busy = false;
     bool m_closing = false;

@@ -86,6 +86,11 @@ void frmMain::connectHandlers()
     connect(ui->cmbPgr, &QComboBox::activated, this, &frmMain::cmbPgr_Click);
     connect(ui->cmbPort, &QComboBox::activated, this, &frmMain::cmbPort_Click);
     connect(ui->cmdRst, &QPushButton::clicked, this, &frmMain::cmdRst_Click);
+    connect(ui->cmdFlash, &QPushButton::clicked, this, &frmMain::cmdFlash_Click);
+    connect(ui->txtFlash, &QLineEdit::textChanged, this, &frmMain::txtFlash_Change);
+    connect(ui->cmdFrun, &QPushButton::clicked, this, &frmMain::cmdFrun_Click);
+    connect(ui->cmdEEPROM, &QPushButton::clicked, this, &frmMain::cmdEEPROM_Click);
+    connect(ui->cmdErun, &QPushButton::clicked, this, &frmMain::cmdErun_Click);
 }
 
 void frmMain::centreOnScreen()

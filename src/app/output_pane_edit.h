@@ -12,6 +12,8 @@ public:
 
     QString paneText() const override { return m_text; }
     void setPaneText(const QString &text) override;
+    // Adds text at the end without setting the whole text again.
+    void appendPaneText(const QString &text);
 
 private:
     QString m_text;

@@ -5,6 +5,8 @@
 #include "app/qt_dialogs.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -76,6 +78,28 @@ private slots:
     {
         QCOMPARE(qtFileFilter(QStringLiteral("Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin")),
                  QStringLiteral("Intel HEX File(*.hex) (*.hex);;Binary(*.bin) (*.bin)"));
+    }
+
+    void saveDialogLeavesTheOverwriteQuestionToTheProgram()
+    {
+        bool asksItself = true;
+        QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+        QString folder;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            asksItself = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            mode = dialog->acceptMode();
+            folder = dialog->directory().path();
+            dialog->reject();
+        });
+        QtDialogs dialogs;
+        const QString chosen = dialogs.chooseFile(
+            nullptr, {FileDialogMode::Save, QStringLiteral("Binary(*.bin)|*.bin"), QDir::tempPath(), QString()});
+        QVERIFY(chosen.isEmpty());
+        QVERIFY(!asksItself);
+        QCOMPARE(mode, QFileDialog::AcceptSave);
+        QCOMPARE(folder, QDir::tempPath());
     }
 
     void fileDialogIsChinese()
