@@ -15,7 +15,7 @@ frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
     createFuseBoxes();
     applyColoursAndFonts();
     connectHandlers();
-    m_runner.setGiveUpRule(programmerIsUnresponsive);
+    m_runner.setGiveUpRule(UnresponsiveProgrammerWatch());
 }
 
 frmMain::~frmMain() = default;

@@ -8,6 +8,10 @@
 
 namespace platform {
 
+// A tool's output as text: the bytes are in the system's narrow encoding and
+// are decoded as a whole.
+QString decodeToolOutput(const QByteArray &bytes);
+
 class ChildProcess {
 public:
     enum class Failure { None, Pipe, Start };

@@ -94,6 +94,13 @@ struct SpawnSetup {
 
 } // namespace
 
+QString decodeToolOutput(const QByteArray &bytes)
+{
+    // Qt takes the narrow encoding of every POSIX system to be UTF-8, and its
+    // UTF-8 decoder is more than twice as fast as the generic local one.
+    return QString::fromUtf8(bytes);
+}
+
 ChildProcess::~ChildProcess()
 {
     closeOutput();

@@ -15,9 +15,12 @@
 
 namespace {
 
-constexpr qint64 readChunk = 4096;
-// Bounds the last read after an interrupt (a pipe buffers 64 KiB by default).
-constexpr int drainChunksAfterInterrupt = 64;
+// One read takes what a default pipe buffers.
+constexpr qint64 readChunk = 64 * 1024;
+// While output keeps pouring in, the window is serviced at least this often.
+constexpr qint64 readSliceNs = 5 * 1000 * 1000;
+// Bounds the last read after an interrupt.
+constexpr int drainChunksAfterInterrupt = 4;
 constexpr int longestReapPollMs = 20;
 constexpr int quickReapTries = 50;
 
@@ -33,6 +36,19 @@ struct CommandRunner::ActiveRun {
     bool ownerGone = false;
     QElapsedTimer sinceInterrupt;
 
+    // Reads until the pipe is empty for now, the output ends or a time slice
+    // has passed; false once there is nothing more to read for now.
+    bool readSlice(bool &eof)
+    {
+        QElapsedTimer slice;
+        slice.start();
+        bool more;
+        do
+            more = readOnce(eof);
+        while (more && !interruptRequested && slice.nsecsElapsed() < readSliceNs);
+        return more;
+    }
+
     // Appends one read; false once there is nothing more to read for now.
     bool readOnce(bool &eof)
     {
@@ -43,7 +59,7 @@ struct CommandRunner::ActiveRun {
         if (n > 0) {
             if (listener)
                 listener(bytes.constData() + had, qsizetype(n));
-            if (giveUp && giveUp(bytes))
+            if (giveUp && giveUp(bytes, had))
                 requestStop();
             return true;
         }
@@ -120,7 +136,7 @@ RunOutcome CommandRunner::run(const ToolCommand &command)
 
     outcome.interrupted = active.interruptRequested;
     outcome.bytes = std::move(active.bytes);
-    outcome.text = QString::fromLocal8Bit(outcome.bytes);
+    outcome.text = platform::decodeToolOutput(outcome.bytes);
     return outcome;
 }
 
@@ -148,7 +164,7 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
 
     for (;;) {
         if (!eof && readable)
-            readable = active.readOnce(eof);
+            readable = active.readSlice(eof);
         if (eof && notifier.isEnabled()) {
             notifier.setEnabled(false);
             child.closeOutput();

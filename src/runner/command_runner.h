@@ -39,9 +39,10 @@ public:
     void interrupt();
     bool isRunning() const { return m_active != nullptr; }
 
-    // Consulted with the output so far after every read; when it answers
-    // true the run is ended as by interrupt(). For tools that can wait forever.
-    using GiveUpRule = std::function<bool(const QByteArray &output)>;
+    // Consulted after every read with the output so far and where this
+    // read's bytes begin (0 on the first read of a run); when it answers true
+    // the run is ended as by interrupt(). For tools that can wait forever.
+    using GiveUpRule = std::function<bool(const QByteArray &output, qsizetype newFrom)>;
     void setGiveUpRule(GiveUpRule rule) { m_giveUp = std::move(rule); }
 
     // Called after every read with just the bytes it delivered, for showing

@@ -6,3 +6,15 @@
 #include <QByteArray>
 
 bool programmerIsUnresponsive(const QByteArray &output);
+
+// The same verdict for output that grows read by read: each call looks only
+// at what arrived since the last one, so a run that floods the pipe costs
+// linear time. A call with newFrom == 0 starts a new run.
+class UnresponsiveProgrammerWatch {
+public:
+    bool operator()(const QByteArray &output, qsizetype newFrom);
+
+private:
+    qsizetype m_searchFrom = 0;
+    int m_complaints = 0;
+};

@@ -14,6 +14,31 @@ private slots:
         QVERIFY(programmerIsUnresponsive(one + one + one));
     }
 
+    void growingOutputGivesTheSameVerdictWhereverReadsSplitIt()
+    {
+        const QByteArray one("avrdude error: programmer is not responding\n");
+        const QByteArray noise("avrdude: retrying\n");
+        for (int complaints = 0; complaints <= 4; ++complaints) {
+            QByteArray whole = noise;
+            for (int i = 0; i < complaints; ++i)
+                whole += one + noise;
+            for (int step : {1, 3, 7, 28, 29, 1000}) {
+                UnresponsiveProgrammerWatch watch;
+                // A watch that saw an earlier run starts afresh.
+                watch(one + one + one, 0);
+                bool verdict = false;
+                QByteArray grown;
+                for (qsizetype at = 0; at < whole.size(); at += step) {
+                    const qsizetype newFrom = grown.size();
+                    grown += whole.mid(at, step);
+                    verdict = watch(grown, newFrom);
+                }
+                QCOMPARE(verdict, programmerIsUnresponsive(whole));
+                QCOMPARE(verdict, complaints >= 3);
+            }
+        }
+    }
+
     void otherFailuresAreLeftToTheTool()
     {
         QVERIFY(!programmerIsUnresponsive(QByteArray(
