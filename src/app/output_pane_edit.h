@@ -12,7 +12,8 @@ public:
 
     QString paneText() const override { return m_text; }
     void setPaneText(const QString &text) override;
-    // Adds text at the end without setting the whole text again.
+    // Adds text at the end without setting the whole text again; the end
+    // stays in view if it was.
     void appendPaneText(const QString &text);
 
 private:

@@ -1,28 +1,35 @@
 #include "progress_pane.h"
 
 #include "output_pane_edit.h"
+#include "platform/child_process.h"
 
-ProgressPane::ProgressPane(OutputPaneEdit &pane) : m_pane(pane)
+ProgressPane::ProgressPane(OutputPaneEdit &pane) : m_pane(pane), m_decoder(platform::toolOutputDecoder())
 {
-    m_heldBack.setSingleShot(true);
-    m_heldBack.callOnTimeout([this] { show(); });
+    m_refresh.setSingleShot(true);
+    m_refresh.setTimerType(Qt::PreciseTimer);
+    m_refresh.callOnTimeout([this] { show(); });
 }
 
 void ProgressPane::take(const char *data, qsizetype size)
 {
-    m_pending += m_decoder.decode(QByteArrayView(data, size));
-    if (!m_sinceShown.isValid() || m_sinceShown.hasExpired(refreshMs))
-        show();
-    else if (!m_heldBack.isActive())
-        m_heldBack.start(int(refreshMs - m_sinceShown.elapsed()));
+    const qsizetype kept = qMin(size, liveLimit - m_taken);
+    if (kept <= 0)
+        return;
+    m_pending.append(data, kept);
+    m_taken += kept;
+    if (!m_refresh.isActive())
+        m_refresh.start(m_sinceShown.isValid() ? int(qMax<qint64>(0, refreshMs - m_sinceShown.elapsed())) : 0);
 }
 
 void ProgressPane::show()
 {
-    m_heldBack.stop();
-    // A CR may be the first half of a CR LF: it waits for the next read.
-    const qsizetype held = m_pending.endsWith(QLatin1Char('\r')) ? 1 : 0;
-    m_pane.appendPaneText(m_pending.first(m_pending.size() - held));
-    m_pending.remove(0, m_pending.size() - held);
+    QString text = m_heldCr ? QStringLiteral("\r") : QString();
+    text += m_decoder.decode(m_pending);
+    m_pending.clear();
+    // A CR may be the first half of a CR LF: it waits for what follows.
+    m_heldCr = text.endsWith(QLatin1Char('\r'));
+    if (m_heldCr)
+        text.chop(1);
+    m_pane.appendPaneText(text);
     m_sinceShown.start();
 }
