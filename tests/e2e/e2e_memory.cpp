@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTimer>
 
 #define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
@@ -27,17 +28,22 @@ QByteArray hexImage(const QString &path)
 
 // Every pane snapshot taken while an operation runs.
 struct PaneWatch {
+    struct Shown {
+        QString text, widget;   // the pane's text, what the widget shows
+        bool endInView;
+    };
     explicit PaneWatch(WindowFixture &f) : pane(f.find<OutputPaneEdit>("txtOutput"))
     {
         QObject::connect(&timer, &QTimer::timeout, [this, &f] {
+            const QScrollBar *bar = pane->verticalScrollBar();
             if (f.window().operationRunning())
-                shown << QPair<QString, QString>(pane->paneText(), pane->toPlainText());
+                shown << Shown{pane->paneText(), pane->toPlainText(), bar->value() == bar->maximum()};
         });
         timer.start(10);
     }
     OutputPaneEdit *pane;
     QTimer timer;
-    QList<QPair<QString, QString>> shown;   // the pane's text, what the widget shows
+    QList<Shown> shown;
 };
 
 void choose(WindowFixture &f, const char *option, const QString &file, void (frmMain::*chooser)())
@@ -77,7 +83,7 @@ private slots:
         QCOMPARE(pane.count(QStringLiteral("avrdude: 6026 bytes of flash verified")), 2);
         QVERIFY(pane.endsWith(QStringLiteral("avrdude done.  Thank you.\n\n")));
         bool partShown = false;
-        for (const auto &[text, widget] : std::as_const(watch.shown)) {
+        for (const auto &[text, widget, endInView] : std::as_const(watch.shown)) {
             QVERIFY(pane.startsWith(text) || !text.startsWith(command));
             partShown |= text.startsWith(command) && text.contains(QStringLiteral("Writing | #"))
                          && !text.contains(QStringLiteral("bytes of flash written"));
@@ -115,9 +121,11 @@ private slots:
         const QString eepromIn = folder + QStringLiteral("/ee data.eep");
         const QString eepromHex = folder + QStringLiteral("/ee back.hex");
         const QString eepromBin = folder + QStringLiteral("/ee back.bin");
+        const QString eepromHexIn = folder + QStringLiteral("/ee \"second\" 数据.hex");
         const QByteArray flash = patternBytes(5000, 21);
         const QByteArray eeprom = patternBytes(eepromSize, 22);
-        QVERIFY(writeBytes(flashIn, flash) && writeBytes(eepromIn, eeprom));
+        const QByteArray eeprom2 = patternBytes(eepromSize, 23);
+        QVERIFY(writeBytes(flashIn, flash) && writeBytes(eepromIn, eeprom) && writeBytes(eepromHexIn, toIntelHex(eeprom2)));
 
         choose(f, "optFwr", flashIn, &frmMain::cmdFlash_Click);
         w.cmdFrun_Click();
@@ -132,12 +140,18 @@ private slots:
         w.cmdErun_Click();
         QCOMPARE(bench.stateFile(QStringLiteral("eeprom.bin")), eeprom);
         QVERIFY(f.paneText().contains(QStringLiteral("512 bytes of eeprom verified")));
-        for (const QString &out : {eepromHex, eepromBin}) {
-            choose(f, "optEErd", out, &frmMain::cmdEEPROM_Click);
-            w.cmdErun_Click();
-            QCOMPARE(out.endsWith(QStringLiteral(".hex")) ? hexImage(out) : readBytes(out), eeprom);
-            QVERIFY2(f.paneText().contains(QStringLiteral("512 bytes of eeprom verified")), qPrintable(f.paneText()));
-        }
+        choose(f, "optEErd", eepromHex, &frmMain::cmdEEPROM_Click);
+        w.cmdErun_Click();
+        QCOMPARE(hexImage(eepromHex), eeprom);
+        QVERIFY(f.paneText().contains(QStringLiteral("512 bytes of eeprom verified")));
+        choose(f, "optEEwr", eepromHexIn, &frmMain::cmdEEPROM_Click);
+        w.cmdErun_Click();
+        QCOMPARE(bench.stateFile(QStringLiteral("eeprom.bin")), eeprom2);
+        QVERIFY(f.paneText().contains(QStringLiteral("512 bytes of eeprom verified")));
+        choose(f, "optEErd", eepromBin, &frmMain::cmdEEPROM_Click);
+        w.cmdErun_Click();
+        QCOMPARE(readBytes(eepromBin), eeprom2);
+        QVERIFY2(f.paneText().contains(QStringLiteral("512 bytes of eeprom verified")), qPrintable(f.paneText()));
         QVERIFY(w.strCommand.text.endsWith(" -U eeprom:r:\"" + eepromBin + "\":r  -U eeprom:v:\"" + eepromBin + "\":r "));
         QCOMPARE(w.strCommand.arguments.mid(8), (QStringList{"-U", "eeprom:r:" + eepromBin + ":r", "-U",
                                                              "eeprom:v:" + eepromBin + ":r"}));
@@ -147,7 +161,7 @@ private slots:
         for (QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             files << it.next();
         files.sort();
-        QStringList expected{flashIn, flashOut, eepromIn, eepromHex, eepromBin};
+        QStringList expected{flashIn, flashOut, eepromIn, eepromHex, eepromBin, eepromHexIn};
         expected.sort();
         QCOMPARE(files, expected);
     }
@@ -247,22 +261,28 @@ private slots:
     {
         WindowFixture f;
         f.installFakeTool(R"(case "$*" in *"-E reset"*) echo "Device signature = 0x1e9307"; exit 0;; esac
-printf 'Writing | '; for i in 1 2 3 4 5; do printf '#'; sleep 0.03; done
+seq 20; printf 'Writing | '; for i in 1 2 3 4 5; do printf '#'; sleep 0.03; done
 printf '\r'; sleep 0.15; printf '\n\344'; sleep 0.15; printf '\270\255 done\n')");
         frmMain &w = f.open();
+        w.show();   // the pane lays its lines out, so it can follow the end
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
         choose(f, "optEEwr", QStringLiteral("/tmp/e.hex"), &frmMain::cmdEEPROM_Click);
         PaneWatch watch(f);
         w.cmdErun_Click();
         const QString head = w.strCommand.text + QStringLiteral("\r\n");
-        const QString pane = head + QStringLiteral("Writing | #####\r\n中 done\n");
+        QString lines;
+        for (int i = 1; i <= 20; ++i)
+            lines += QString::number(i) + QLatin1Char('\n');
+        const QString pane = head + lines + QStringLiteral("Writing | #####\r\n中 done\n");
         QCOMPARE(f.paneText(), pane);
         int parts = 0;
-        for (const auto &[text, widget] : std::as_const(watch.shown)) {
+        for (const auto &[text, widget, endInView] : std::as_const(watch.shown)) {
             if (!text.startsWith(head))
                 continue;
             QVERIFY2(pane.startsWith(text), qPrintable(text));
             QCOMPARE(widget, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            QVERIFY(endInView);
             parts += text.size() > head.size() && text.size() < pane.size();
         }
         QVERIFY(parts > 0);
