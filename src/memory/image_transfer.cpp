@@ -17,15 +17,11 @@ QString imageFileFilter()
     return QStringLiteral("Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin");
 }
 
-QChar readFormatLetter(const QString &imagePath)
-{
-    return imagePath.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive) ? QLatin1Char('i')
-                                                                          : QLatin1Char('r');
-}
-
 QChar transferFormatLetter(TransferDirection direction, const QString &imagePath)
 {
-    return direction == TransferDirection::Program ? QLatin1Char('a') : readFormatLetter(imagePath);
+    if (direction == TransferDirection::Program)
+        return QLatin1Char('a');
+    return imagePath.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive) ? QLatin1Char('i') : QLatin1Char('r');
 }
 
 CommandFragment transferFragment(const MemoryKind &kind, TransferDirection direction,

@@ -20,9 +20,8 @@ MemoryKind eepromMemory();
 // The file dialog's choices: Intel HEX or raw binary.
 QString imageFileFilter();
 
-// 'i' (Intel HEX) for a name ending in ".hex" in any case, else 'r' (raw).
-QChar readFormatLetter(const QString &imagePath);
-// A program lets the tool detect the format ('a'); a read names it.
+// A program lets the tool detect the format ('a'); a read names it: 'i'
+// (Intel HEX) for a name ending in ".hex" in any case, else 'r' (raw).
 QChar transferFormatLetter(TransferDirection direction, const QString &imagePath);
 
 // " -U <memory>:w:"<path>":a " or " -U <memory>:r:"<path>":<i|r> ".

@@ -82,24 +82,16 @@ private slots:
 
     void saveDialogLeavesTheOverwriteQuestionToTheProgram()
     {
-        bool asksItself = true;
-        QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
-        QString folder;
+        bool asExpected = false;
         QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            asksItself = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
-            mode = dialog->acceptMode();
-            folder = dialog->directory().path();
-            dialog->reject();
+            auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            asExpected = shown && shown->testOption(QFileDialog::DontConfirmOverwrite)
+                         && shown->acceptMode() == QFileDialog::AcceptSave && shown->directory() == QDir::temp();
+            if (shown)
+                shown->reject();
         });
-        QtDialogs dialogs;
-        const QString chosen = dialogs.chooseFile(
-            nullptr, {FileDialogMode::Save, QStringLiteral("Binary(*.bin)|*.bin"), QDir::tempPath(), QString()});
-        QVERIFY(chosen.isEmpty());
-        QVERIFY(!asksItself);
-        QCOMPARE(mode, QFileDialog::AcceptSave);
-        QCOMPARE(folder, QDir::tempPath());
+        QVERIFY(QtDialogs().chooseFile(nullptr, {FileDialogMode::Save, "Binary(*.bin)|*.bin", QDir::tempPath(), {}}).isEmpty());
+        QVERIFY(asExpected);
     }
 
     void fileDialogIsChinese()
