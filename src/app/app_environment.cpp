@@ -11,8 +11,11 @@ QString applicationTitle() { return QStringLiteral("Fusewright"); }
 
 void configureApplication(QApplication &app)
 {
+    // The images live in this static library; without the call the linker
+    // drops them from the program.
+    Q_INIT_RESOURCE(resources);
     QApplication::setApplicationName(applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QStringLiteral(FUSEWRIGHT_VERSION));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/fusewright.xpm")));
 
     // A Song face with half-width Latin letters (6 pixels at 9 points), so the

@@ -15,6 +15,8 @@ frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
     createFuseBoxes();
     applyColoursAndFonts();
     connectHandlers();
+    connectAboutLink();
+    nameControlsAndOrderTabs();
     m_runner.setGiveUpRule(UnresponsiveProgrammerWatch());
 }
 

@@ -57,6 +57,7 @@ public slots:
     void cmbPort_Click();
     void cmbDevice_Click();
     void cmdRst_Click();
+    void labURL_Click();
     void cmdFlash_Click();
     void txtFlash_Change();
     void cmdFrun_Click();
@@ -73,6 +74,8 @@ private:
     void createFuseBoxes();
     void applyColoursAndFonts();
     void connectHandlers();
+    void connectAboutLink();
+    void nameControlsAndOrderTabs();
     void centreOnScreen();
 
     QString RunAndCapture(const ToolCommand &command);

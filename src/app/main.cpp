@@ -1,8 +1,10 @@
 #include "app/app_environment.h"
 #include "app/frmMain.h"
 #include "app/qt_dialogs.h"
+#include "app/tools_folder_check.h"
 #include "platform/instance_lock.h"
 #include "platform/platform.h"
+#include "platform/port_overrides.h"
 
 #include <QApplication>
 
@@ -16,6 +18,7 @@ int main(int argc, char *argv[])
     AppEnvironment environment;
     environment.programFolder = platform::programFolder();
     environment.rendering = platform::nativeRendering();
+    environment.rendering.portOverrides = platform::userPortOverrides();
     environment.dialogs = &dialogs;
     environment.instanceLock = &instanceLock;
 
@@ -24,5 +27,6 @@ int main(int argc, char *argv[])
     if (window.startRefused())
         return 0;
     window.show();
+    reportUnwritableToolsFolder(environment, &window);
     return app.exec();
 }

@@ -5,19 +5,11 @@
 
 OutputPaneEdit::OutputPaneEdit(QWidget *parent) : QPlainTextEdit(parent) {}
 
-namespace {
-QString withPlainLineBreaks(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-} // namespace
-
 void OutputPaneEdit::setPaneText(const QString &text)
 {
     m_text = text;
-    setPlainText(withPlainLineBreaks(text));
+    m_display.restart();
+    setPlainText(m_display.convert(text));
 }
 
 void OutputPaneEdit::appendPaneText(const QString &text)
@@ -30,7 +22,7 @@ void OutputPaneEdit::appendPaneText(const QString &text)
     const bool followEnd = bar->value() == bar->maximum();
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
-    end.insertText(withPlainLineBreaks(text));
+    end.insertText(m_display.convert(text));
     if (followEnd)
         bar->setValue(bar->maximum());
 }

@@ -38,6 +38,9 @@ QString avrdudePath(const PathRendering &r, const QString &folder)
 
 QString nativePortName(const PathRendering &r, const QString &listText)
 {
+    const auto overridden = r.portOverrides.constFind(listText);
+    if (overridden != r.portOverrides.constEnd())
+        return *overridden;
     if (!r.nativePortNames)
         return listText;
     static const QRegularExpression numbered(QStringLiteral("^(lpt|com)([1-9][0-9]*)$"));

@@ -14,12 +14,9 @@ chmod 700 "$work"
 export XDG_RUNTIME_DIR=$work     # an instance lock of this test's own
 unset QT_QPA_PLATFORM
 
-display=
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and reports it: no race with other
+# virtual displays started at the same time.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 first=
 second=
@@ -29,7 +26,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-export DISPLAY=":$display"
 
 wait_for() {   # wait_for <seconds> <command...>
   local deadline=$((SECONDS + $1)); shift
@@ -40,11 +36,15 @@ wait_for() {   # wait_for <seconds> <command...>
 }
 visible_window() { xdotool search --onlyvisible --name "^$1\$" | head -n 1 | grep .; }
 
-wait_for 10 xwininfo -root || fail "Xvfb did not start"
+wait_for 30 test -s "$work/display" || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
+export DISPLAY=":$(head -n 1 "$work/display")"
+wait_for 10 xwininfo -root || fail "Xvfb did not answer on $DISPLAY"
+# On failure, what the program printed.
+fail_with_output() { echo "--- program output:" >&2; cat "$work/first.log" "$work/second.log" >&2 2>/dev/null || true; fail "$*"; }
 
-"$exe" >/dev/null 2>&1 &
+"$exe" >"$work/first.log" 2>&1 &
 first=$!
-wait_for 20 visible_window Fusewright || fail "no window titled Fusewright"
+wait_for 60 visible_window Fusewright || fail_with_output "no window titled Fusewright"
 sleep 0.5   # the window centres itself once it is mapped
 win=$(visible_window Fusewright)
 info=$(xwininfo -id "$win")
@@ -57,9 +57,9 @@ top=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
 [ "$left" = 191 ] && [ "$top" = 221 ] || fail "window at $left,$top, expected 191,221"
 echo "window Fusewright ${width}x${height} at $left,$top"
 
-"$exe" >/dev/null 2>&1 &
+"$exe" >"$work/second.log" 2>&1 &
 second=$!
-wait_for 20 visible_window 重复运行 || fail "the second start showed no 重复运行 box"
+wait_for 60 visible_window 重复运行 || fail_with_output "the second start showed no 重复运行 box"
 [ -z "$(xdotool search --all --onlyvisible --pid "$second" --name '^Fusewright$' 2>/dev/null)" ] \
   || fail "the second start showed its main window"
 box=$(visible_window 重复运行)

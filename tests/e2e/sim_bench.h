@@ -20,6 +20,8 @@ public:
     WindowFixture &fixture() { return m_fixture; }
     frmMain &window() { return m_fixture.window(); }
 
+    SimProcess &simulator() { return m_sim; }
+
     QString stateFolder() const { return m_state.path(); }
     QByteArray stateFile(const QString &name) const;
     void setStateFile(const QString &name, const QByteArray &bytes);

@@ -1,0 +1,100 @@
+// What the program adds to a whole fuse read: the window's cmdFuseRD_Click
+// against the same four avrdude command lines (probe, high fuse, low fuse,
+// lock) started bare one after the other, both through the simulator's
+// wrapper to the virtual chip. Prints figures; passes or fails nothing.
+//
+//   bench_fuse_read_overhead [reads=10]
+
+#include "app_test_main.h"
+#include "bench_child.h"
+#include "sim_bench.h"
+#include "tool_hook.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The argument lists of every run since the hook was set, as avrdude got them.
+QList<QStringList> loggedRuns(const QString &log)
+{
+    QFile f(log);
+    f.open(QIODevice::ReadOnly);
+    QList<QStringList> runs{{}};
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        if (line == "--end--")
+            runs.append(QStringList());
+        else if (!line.isEmpty())
+            runs.last().append(QString::fromUtf8(line));
+    }
+    runs.removeLast();
+    return runs;
+}
+
+int measure(int reads)
+{
+    SimBench bench(QStringLiteral("m8"));
+    if (!bench.ready()) {
+        std::fprintf(stderr, "%s\n", qPrintable(bench.whyNotReady()));
+        return 1;
+    }
+    bench.fixture().chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+    frmMain &w = bench.window();
+    const QString tool = bench.fixture().toolsFolder() + QStringLiteral("/avrdude");
+
+    // One read with the arguments logged, to learn the four command lines.
+    const QString log = bench.stateFolder() + QStringLiteral("/runs.log");
+    QList<QStringList> lines;
+    {
+        ToolHook hook(0, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done >> '" + QFile::encodeName(log)
+                             + "'; echo --end-- >> '" + QFile::encodeName(log) + "'");
+        w.cmdFuseRD_Click();
+        lines = loggedRuns(log);
+    }
+    if (lines.size() != 4 || !bench.fixture().dialogs.messages.isEmpty()) {
+        std::fprintf(stderr, "the fuse read did not run its four command lines\n");
+        return 1;
+    }
+
+    std::vector<double> window, bare;
+    // Interleaved, so both see the same machine load.
+    for (int i = 0; i < reads; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        w.cmdFuseRD_Click();
+        window.push_back(double(clock.nsecsElapsed()) / 1e6);
+        clock.start();
+        for (const QStringList &args : lines)
+            bench::bareRun(bench::command(tool, args));
+        bare.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    if (!bench.fixture().dialogs.messages.isEmpty()) {
+        std::fprintf(stderr, "a fuse read failed: %s\n", qPrintable(bench.fixture().dialogs.messages[0].text));
+        return 1;
+    }
+    const double program = median(window), baseline = median(bare);
+    std::printf("%d fuse reads of the virtual ATmega8 (median)\n", reads);
+    std::printf("  through the window:         %7.1f ms\n", program);
+    std::printf("  four bare avrdude runs:     %7.1f ms\n", baseline);
+    std::printf("  ratio: %.3f   (goal <= 1.03)\n", program / baseline);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    configureApplication(app);
+    return measure(app.arguments().size() > 1 ? app.arguments().at(1).toInt() : 10);
+}
