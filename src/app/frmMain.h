@@ -5,6 +5,7 @@
 #include "app_environment.h"
 #include "dialogs.h"
 #include "fuses/fuse_bits.h"
+#include "image_file_dialog.h"
 #include "runner/command_runner.h"
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
@@ -15,6 +16,7 @@
 #include <memory>
 
 class QCheckBox;
+struct MemoryPanel;
 namespace Ui { class frmMain; }
 
 class frmMain : public QWidget {
@@ -62,6 +64,12 @@ public slots:
     void cmdFuseRD_Click();
     void cmdFuseWR_Click();
     void cmdCalRD_Click();
+    // Flash and EEPROM panels (frmMain_memory.cpp).
+    void cmdFlash_Click();
+    void txtFlash_Change();
+    void cmdFrun_Click();
+    void cmdEEPROM_Click();
+    void cmdErun_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -95,10 +103,19 @@ private:
     void reportNoAnswer(const QString &collected, const QString &exchangePath);
     void showCalibrationBytes(const QByteArray &bytes);
 
+    // The Flash and EEPROM panels: one set of steps for both.
+    MemoryPanel flashPanel();
+    MemoryPanel eepromPanel();
+    bool chooseImageFile(const MemoryPanel &panel);
+    void runImageTransfer(const MemoryPanel &panel);
+    // RunAndCapture, with the output shown in the pane while it arrives.
+    QString runShowingProgress(const ToolCommand &command);
+
     std::unique_ptr<Ui::frmMain> ui;
     AppEnvironment m_env;
     std::array<QCheckBox *, 32> m_chkFuse{};
     CommandRunner m_runner;
+    ImageFileDialog cdlFile;
     bool m_startRefused = false;
     bool m_busy = false;
     bool m_closing = false;

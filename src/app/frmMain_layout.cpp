@@ -90,6 +90,11 @@ void frmMain::connectHandlers()
     connect(ui->cmdFuseRD, &QPushButton::clicked, this, &frmMain::cmdFuseRD_Click);
     connect(ui->cmdFuseWR, &QPushButton::clicked, this, &frmMain::cmdFuseWR_Click);
     connect(ui->cmdCalRD, &QPushButton::clicked, this, &frmMain::cmdCalRD_Click);
+    connect(ui->cmdFlash, &QPushButton::clicked, this, &frmMain::cmdFlash_Click);
+    connect(ui->txtFlash, &QLineEdit::textChanged, this, &frmMain::txtFlash_Change);
+    connect(ui->cmdFrun, &QPushButton::clicked, this, &frmMain::cmdFrun_Click);
+    connect(ui->cmdEEPROM, &QPushButton::clicked, this, &frmMain::cmdEEPROM_Click);
+    connect(ui->cmdErun, &QPushButton::clicked, this, &frmMain::cmdErun_Click);
 }
 
 void frmMain::centreOnScreen()

@@ -1,11 +1,28 @@
 #include "output_pane_edit.h"
 
-#include "pane_display.h"
+#include <QScrollBar>
+#include <QTextCursor>
 
 OutputPaneEdit::OutputPaneEdit(QWidget *parent) : QPlainTextEdit(parent) {}
 
 void OutputPaneEdit::setPaneText(const QString &text)
 {
     m_text = text;
-    setPlainText(PaneDisplay().convert(text));
+    m_display.restart();
+    setPlainText(m_display.convert(text));
+}
+
+void OutputPaneEdit::appendPaneText(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    m_text += text;
+    // The newest lines stay in view unless the user has scrolled away from them.
+    QScrollBar *bar = verticalScrollBar();
+    const bool followEnd = bar->value() == bar->maximum();
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(m_display.convert(text));
+    if (followEnd)
+        bar->setValue(bar->maximum());
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "pane_display.h"
 #include "runner/output_pane.h"
 
 #include <QPlainTextEdit>
@@ -12,7 +13,11 @@ public:
 
     QString paneText() const override { return m_text; }
     void setPaneText(const QString &text) override;
+    // Adds text at the end without setting the whole text again; the end
+    // stays in view if it was. A CR LF must not be split between two calls.
+    void appendPaneText(const QString &text);
 
 private:
     QString m_text;
+    PaneDisplay m_display;
 };

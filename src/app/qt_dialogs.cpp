@@ -59,6 +59,8 @@ QString QtDialogs::chooseFile(QWidget *parent, const FileDialogRequest &request)
                                                               : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.mode == FileDialogMode::Save ? QFileDialog::AnyFile
                                                             : QFileDialog::ExistingFile);
+    // Before a read the program asks its own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilter(qtFileFilter(request.filter));
     dialog.setDirectory(request.initialDir);
     if (!request.fileName.isEmpty())

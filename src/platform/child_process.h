@@ -4,6 +4,7 @@
 // Not thread-safe: one thread starts, reads, signals and reaps it.
 
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace platform {
@@ -11,6 +12,9 @@ namespace platform {
 // A tool's output as text: the bytes are in the system's narrow encoding and
 // are decoded as a whole.
 QString decodeToolOutput(const QByteArray &bytes);
+// The same decoding piece by piece, for output shown while it arrives: a
+// character split over two pieces comes out whole.
+QStringDecoder toolOutputDecoder();
 
 class ChildProcess {
 public:

@@ -101,6 +101,11 @@ QString decodeToolOutput(const QByteArray &bytes)
     return QString::fromUtf8(bytes);
 }
 
+QStringDecoder toolOutputDecoder()
+{
+    return QStringDecoder(QStringDecoder::Utf8);
+}
+
 ChildProcess::~ChildProcess()
 {
     closeOutput();

@@ -29,6 +29,7 @@ constexpr int quickReapTries = 50;
 struct CommandRunner::ActiveRun {
     platform::ChildProcess child;
     CommandRunner::GiveUpRule giveUp;
+    CommandRunner::OutputListener listener;
     QByteArray bytes;
     bool interruptRequested = false;
     bool killed = false;
@@ -56,6 +57,8 @@ struct CommandRunner::ActiveRun {
         const qint64 n = child.readAvailable(bytes.data() + had, readChunk);
         bytes.resize(had + qMax<qint64>(n, 0));
         if (n > 0) {
+            if (listener)
+                listener(bytes.constData() + had, qsizetype(n));
             if (giveUp && giveUp(bytes, had))
                 requestStop();
             return true;
@@ -90,6 +93,7 @@ CommandRunner::~CommandRunner()
     // We are inside an event handler that run() serviced; run() notices
     // ownerGone as soon as the handler returns and leaves without us.
     m_active->ownerGone = true;
+    m_active->listener = nullptr;   // it belongs to the owner
     m_active->interruptRequested = true;
     m_active->child.kill();
     m_active->child.reapBlocking();
@@ -107,6 +111,7 @@ RunOutcome CommandRunner::run(const ToolCommand &command)
 
     ActiveRun active;
     active.giveUp = m_giveUp;
+    active.listener = m_listener;
     switch (active.child.start(command.program, command.arguments)) {
     case platform::ChildProcess::Failure::None:
         break;

@@ -45,6 +45,12 @@ public:
     using GiveUpRule = std::function<bool(const QByteArray &output, qsizetype newFrom)>;
     void setGiveUpRule(GiveUpRule rule) { m_giveUp = std::move(rule); }
 
+    // Called after every read with just the bytes it delivered, for showing
+    // output while the run goes on. Taken at the start of each run; an empty
+    // listener (the default) is not called.
+    using OutputListener = std::function<void(const char *data, qsizetype size)>;
+    void setOutputListener(OutputListener listener) { m_listener = std::move(listener); }
+
     static constexpr int killGraceMs = 2000;
 
 private:
@@ -54,4 +60,5 @@ private:
 
     ActiveRun *m_active = nullptr;   // lives on the stack of the run in progress
     GiveUpRule m_giveUp;
+    OutputListener m_listener;
 };

@@ -5,6 +5,8 @@
 #include "app/qt_dialogs.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -76,6 +78,20 @@ private slots:
     {
         QCOMPARE(qtFileFilter(QStringLiteral("Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin")),
                  QStringLiteral("Intel HEX File(*.hex) (*.hex);;Binary(*.bin) (*.bin)"));
+    }
+
+    void saveDialogLeavesTheOverwriteQuestionToTheProgram()
+    {
+        bool asExpected = false;
+        QTimer::singleShot(0, [&] {
+            auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            asExpected = shown && shown->testOption(QFileDialog::DontConfirmOverwrite)
+                         && shown->acceptMode() == QFileDialog::AcceptSave && shown->directory() == QDir::temp();
+            if (shown)
+                shown->reject();
+        });
+        QVERIFY(QtDialogs().chooseFile(nullptr, {FileDialogMode::Save, "Binary(*.bin)|*.bin", QDir::tempPath(), {}}).isEmpty());
+        QVERIFY(asExpected);
     }
 
     void fileDialogIsChinese()

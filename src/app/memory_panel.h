@@ -1,0 +1,24 @@
+#pragma once
+// One image panel of the main window (Flash or EEPROM): its controls and the
+// form-level texts it writes. Both panels run the same steps on their own.
+
+#include "memory/image_transfer.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+struct MemoryPanel {
+    MemoryKind kind;
+    QLineEdit *txtFile;
+    QRadioButton *optProgram;
+    QCheckBox *chkVerify;
+    QString &file;
+    CommandFragment &op;
+    CommandFragment &verify;
+
+    TransferDirection direction() const
+    {
+        return optProgram->isChecked() ? TransferDirection::Program : TransferDirection::Read;
+    }
+};

@@ -1,0 +1,50 @@
+#include "image_transfer.h"
+
+#include "runner/command_grammar.h"
+
+MemoryKind flashMemory()
+{
+    return {QStringLiteral("flash"), QStringLiteral("请选择FLASH文件")};
+}
+
+MemoryKind eepromMemory()
+{
+    return {QStringLiteral("eeprom"), QStringLiteral("请选择EEPROM文件")};
+}
+
+QString imageFileFilter()
+{
+    return QStringLiteral("Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin");
+}
+
+QChar transferFormatLetter(TransferDirection direction, const QString &imagePath)
+{
+    if (direction == TransferDirection::Program)
+        return QLatin1Char('a');
+    return imagePath.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive) ? QLatin1Char('i') : QLatin1Char('r');
+}
+
+CommandFragment transferFragment(const MemoryKind &kind, TransferDirection direction,
+                                 const QString &imagePath)
+{
+    const QChar operation = direction == TransferDirection::Program ? QLatin1Char('w') : QLatin1Char('r');
+    return grammar::memoryFragment(kind.memory, operation, imagePath,
+                                   transferFormatLetter(direction, imagePath), true);
+}
+
+CommandFragment verifyFragment(const MemoryKind &kind, TransferDirection direction,
+                               const QString &imagePath)
+{
+    return grammar::memoryFragment(kind.memory, QLatin1Char('v'), imagePath,
+                                   transferFormatLetter(direction, imagePath), true);
+}
+
+QString overwriteQuestion(const QString &imagePath)
+{
+    return QStringLiteral("保存在文件") + imagePath + QLatin1Char('?');
+}
+
+QString overwriteQuestionTitle()
+{
+    return QStringLiteral("是否覆盖文件");
+}

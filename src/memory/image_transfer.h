@@ -1,0 +1,37 @@
+#pragma once
+// The command fragments of a Flash or EEPROM transfer between the chip and an
+// image file, and the texts around them. The image itself is only ever read
+// and written by the tool.
+
+#include "runner/tool_command.h"
+
+#include <QString>
+
+enum class TransferDirection { Program, Read };
+
+// What tells the Flash panel from the EEPROM panel.
+struct MemoryKind {
+    QString memory;           // the tool's memory name, "flash" or "eeprom"
+    QString missingFileText;  // shown when a run finds no image file chosen
+};
+MemoryKind flashMemory();
+MemoryKind eepromMemory();
+
+// The file dialog's choices: Intel HEX or raw binary.
+QString imageFileFilter();
+
+// A program lets the tool detect the format ('a'); a read names it: 'i'
+// (Intel HEX) for a name ending in ".hex" in any case, else 'r' (raw).
+QChar transferFormatLetter(TransferDirection direction, const QString &imagePath);
+
+// " -U <memory>:w:"<path>":a " or " -U <memory>:r:"<path>":<i|r> ".
+CommandFragment transferFragment(const MemoryKind &kind, TransferDirection direction,
+                                 const QString &imagePath);
+// " -U <memory>:v:"<path>":<letter> ", with the transfer's own format letter:
+// the tool must read the file in the format it is in.
+CommandFragment verifyFragment(const MemoryKind &kind, TransferDirection direction,
+                               const QString &imagePath);
+
+// The question asked before every read: "保存在文件<path>?".
+QString overwriteQuestion(const QString &imagePath);
+QString overwriteQuestionTitle();

@@ -1,0 +1,258 @@
+// End to end: the Flash and EEPROM panels through the real avrdude to the
+// virtual programmer, and the pane while a transfer runs.
+
+#include "app/output_pane_edit.h"
+#include "app_test_main.h"
+#include "byte_files.h"
+#include "intel_hex.h"
+#include "sim_bench.h"
+
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
+
+namespace {
+constexpr int flashSize = 8192;
+
+bool isHex(const QString &path) { return path.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive); }
+
+QByteArray imageIn(const QString &path)
+{
+    QByteArray image;
+    return !isHex(path) ? readBytes(path) : fromIntelHex(readBytes(path), image) ? image : QByteArray("bad HEX");
+}
+
+// The pane whenever a 10 ms timer fired while an operation ran.
+struct PaneWatch {
+    struct Shown {
+        QString text, widget;   // the pane's text, what the widget shows
+        bool endInView;
+    };
+    explicit PaneWatch(WindowFixture &f) : pane(f.find<OutputPaneEdit>("txtOutput"))
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, &f] {
+            const QScrollBar *bar = pane->verticalScrollBar();
+            if (f.window().operationRunning())
+                shown << Shown{pane->paneText(), pane->toPlainText(), bar->value() == bar->maximum()};
+        });
+        timer.start(10);
+    }
+    OutputPaneEdit *pane;
+    QTimer timer;
+    QList<Shown> shown;
+};
+
+QStringList describe(const ShownMessage &m)
+{
+    return {m.text, m.title, m.icon == MessageIcon::Critical ? "critical" : m.icon == MessageIcon::Question ? "question" : "other",
+            m.buttons == MessageButtons::Ok ? "ok" : m.buttons == MessageButtons::YesNo ? "yes no" : "other"};
+}
+
+// Chooses path in the panel's file dialog for a program or a read, then runs the panel.
+void transfer(WindowFixture &f, bool flash, bool program, const QString &path, bool run = true)
+{
+    f.find<QRadioButton>(flash ? (program ? "optFwr" : "optFrd") : (program ? "optEEwr" : "optEErd"))->setChecked(true);
+    f.dialogs.files.enqueue(path);
+    frmMain &w = f.window();
+    flash ? w.cmdFlash_Click() : w.cmdEEPROM_Click();
+    if (run)
+        flash ? w.cmdFrun_Click() : w.cmdErun_Click();
+}
+} // namespace
+
+class E2eMemory : public QObject {
+    Q_OBJECT
+private slots:
+    // The demo: program the ATmega8 from a .hex, read it back into a .bin.
+    void programFromHexThenReadIntoBinWithLiveProgress()
+    {
+        // A classic programmer moves one byte per command: slow enough to watch.
+        SimBench bench(QStringLiteral("m8"), {QStringLiteral("--block"), QStringLiteral("0")});
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        const QByteArray image = patternBytes(6000, 7) + QByteArray(16, char(0xFF)) + patternBytes(10, 8);
+        const QString hex = f.folder() + QStringLiteral("/blink.hex");
+        QVERIFY(writeBytes(hex, toIntelHex(image)));
+
+        PaneWatch watch(f);
+        transfer(f, true, true, hex);
+        QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), padded(image, flashSize));
+        const QString command = w.strCommand.text;
+        QVERIFY(command.endsWith(" -U flash:w:\"" + hex + "\":a  -U flash:v:\"" + hex + "\":a "));
+        const QString pane = f.paneText();
+        QVERIFY2(pane.startsWith(command + QStringLiteral("\r\n")), qPrintable(pane));
+        QCOMPARE(pane.count(QStringLiteral("avrdude: 6026 bytes of flash verified")), 2);
+        bool partShown = false;
+        for (const auto &[text, widget, endInView] : std::as_const(watch.shown)) {
+            QVERIFY(pane.startsWith(text) || !text.startsWith(command));
+            partShown |= text.startsWith(command) && text.contains(QStringLiteral("Writing | #"))
+                         && !text.contains(QStringLiteral("bytes of flash written"));
+        }
+        QVERIFY2(partShown, "no part of the progress bar was shown while the tool ran");
+
+        const QString bin = f.folder() + QStringLiteral("/back.bin");
+        transfer(f, true, false, bin);
+        QCOMPARE(readBytes(bin), image);   // the tool leaves out the trailing 0xFF
+        QVERIFY(w.strCommand.text.endsWith(" -U flash:r:\"" + bin + "\":r  -U flash:v:\"" + bin + "\":r "));
+        QVERIFY(f.paneText().contains(QStringLiteral("avrdude: 6026 bytes of flash verified")));
+    }
+
+    // Both memories, both directions, both formats, through blanks, double
+    // quotes, Chinese characters and a long path; nothing else is touched.
+    void everyFormatAndAwkwardPaths()
+    {
+        SimBench bench(QStringLiteral("m8"));
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        QTemporaryDir root;
+        QString dir = root.path() + QStringLiteral("/my \"images\" 图像");
+        for (int i = 0; i < 3; ++i)
+            dir += QStringLiteral("/a rather long folder name that goes on ") + QString::number(i) + QString(60, 'x');
+        QVERIFY(QDir().mkpath(dir) && dir.size() > 300);
+        const QByteArray flash = patternBytes(5000, 21), ee1 = patternBytes(512, 22), ee2 = patternBytes(512, 23);
+        const struct Step { bool flash, program; QString path; QByteArray bytes; } steps[] = {
+            {true, true, dir + QStringLiteral("/flash image.bin"), flash},
+            {true, false, dir + QStringLiteral("/闪存 \"back\".HEX"), flash},
+            {false, true, dir + QStringLiteral("/ee data.eep"), ee1},
+            {false, false, dir + QStringLiteral("/ee back.hex"), ee1},
+            {false, true, dir + QStringLiteral("/ee \"second\" 数据.hex"), ee2},
+            {false, false, dir + QStringLiteral("/ee back.bin"), ee2}};
+        QStringList files;
+        for (const Step &s : steps) {
+            if (s.program)
+                QVERIFY(writeBytes(s.path, isHex(s.path) ? toIntelHex(s.bytes) : s.bytes));
+            transfer(f, s.flash, s.program, s.path);
+            const QString memory = s.flash ? QStringLiteral("flash") : QStringLiteral("eeprom");
+            const QString format = s.program ? QStringLiteral(":a") : isHex(s.path) ? QStringLiteral(":i") : QStringLiteral(":r");
+            QCOMPARE(bench.window().strCommand.arguments.mid(8),
+                     (QStringList{"-U", memory + (s.program ? ":w:" : ":r:") + s.path + format, "-U",
+                                  memory + ":v:" + s.path + format}));
+            QVERIFY2(f.paneText().contains(QString::number(s.bytes.size()) + " bytes of " + memory + " verified"),
+                     qPrintable(f.paneText()));
+            QCOMPARE(bench.stateFile(memory + ".bin"), s.flash ? padded(s.bytes, flashSize) : s.bytes);
+            QCOMPARE(imageIn(s.path), s.bytes);
+            files << s.path;
+        }
+        QCOMPARE(f.dialogs.messages.size(), 3);   // the three overwrite questions
+        QStringList found;
+        for (QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            found << it.next();
+        found.sort();
+        files.sort();
+        QCOMPARE(found, files);
+    }
+
+    void cancelAndNoRunNothing()
+    {
+        SimBench bench(QStringLiteral("m8"));
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        const auto &shown = f.dialogs.messages;
+        const auto &asked = f.dialogs.fileRequests;
+
+        // No file yet: the probe, the message, the open dialog; cancel ends the run.
+        w.cmdFrun_Click();
+        QVERIFY(w.strCommand.text.endsWith(QStringLiteral(" -E reset")));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(describe(shown[0]), (QStringList{"请选择FLASH文件", "错误", "critical", "ok"}));
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE((QStringList{asked[0].filter, asked[0].initialDir, asked[0].fileName}),
+                 (QStringList{"Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin", f.folder(), QString()}));
+
+        // The EEPROM panel chooses a file to read into; the Flash panel then cancels twice.
+        const QString eep = f.folder() + QStringLiteral("/data.eep");
+        transfer(f, false, false, eep, false);
+        w.cmdFlash_Click();
+        w.cmdFrun_Click();
+        QCOMPARE(asked.size(), 4);
+        QCOMPARE((QList<FileDialogMode>{asked[0].mode, asked[1].mode}), (QList{FileDialogMode::Open, FileDialogMode::Save}));
+        QCOMPARE(asked[3].fileName, eep);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(w.strFlashFile, QString());
+        QCOMPARE(f.find<QLineEdit>("txtFlash")->text(), QString());
+        QVERIFY(w.strCommand.text.endsWith(QStringLiteral(" -E reset")));
+
+        // No to the overwrite question.
+        f.dialogs.answers.enqueue(MessageAnswer::No);
+        w.cmdErun_Click();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(describe(shown[2]), (QStringList{"保存在文件" + eep + "?", "是否覆盖文件", "question", "yes no"}));
+        QVERIFY(w.strCommand.text.endsWith(QStringLiteral(" -E reset")));
+        QVERIFY(!QFile::exists(eep));
+
+        // A cancelled EEPROM choice keeps its file.
+        w.cmdEEPROM_Click();
+        QCOMPARE(w.strEepromFile, eep);
+        QCOMPARE(f.find<QLineEdit>("txtEEPROM")->text(), eep);
+        QVERIFY(f.find<QPushButton>("cmdFrun")->isEnabled() && f.find<QPushButton>("cmdErun")->isEnabled());
+        QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), QByteArray(flashSize, char(0xFF)));
+        QCOMPARE(bench.stateFile(QStringLiteral("eeprom.bin")), QByteArray(512, char(0xFF)));
+    }
+
+    void wrongOrMissingChipStopsBeforeTransfer()
+    {
+        // An ATmega16 on the programmer for a Flash program; an empty socket for an EEPROM read.
+        for (const bool flash : {true, false}) {
+            SimBench bench(flash ? QStringLiteral("m16") : QStringLiteral("none"));
+            REQUIRE_BENCH(bench);
+            WindowFixture &f = bench.fixture();
+            f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+            const QString image = f.folder() + QStringLiteral("/image.bin");
+            QVERIFY(writeBytes(image, "image"));
+            const QByteArray flashBefore = bench.stateFile(QStringLiteral("flash.bin"));
+            transfer(f, flash, flash, image);
+            QCOMPARE(f.paneText(), QString());
+            QCOMPARE(f.dialogs.messages.size(), 1);
+            QVERIFY(f.dialogs.messages[0].text.startsWith(QStringLiteral("编程器或器件错误\r\nDevice signature=")));
+            QVERIFY(bench.window().strCommand.text.endsWith(QStringLiteral(" -E reset")));
+            QCOMPARE(readBytes(image), QByteArray("image"));
+            QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), flashBefore);
+        }
+    }
+
+    // Exact texts with a scripted tool: the pane grows while it runs with its
+    // end in view, a character and a CR LF split over two reads come out
+    // whole, and the final pane is the command, CR LF and the output.
+    void paneGrowsWhileTheToolRunsAndEndsExact()
+    {
+        WindowFixture f;
+        f.installFakeTool(R"(case "$*" in *"-E reset"*) echo "Device signature = 0x1e9307"; exit 0;; esac
+seq 20; printf 'Writing | '; for i in 1 2 3 4 5; do printf '#'; sleep 0.03; done
+printf '\r'; sleep 0.15; printf '\n\344'; sleep 0.15; printf '\270\255 done\n')");
+        frmMain &w = f.open();
+        w.show();   // the pane lays its lines out, so it can follow the end
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        PaneWatch watch(f);
+        transfer(f, false, true, QStringLiteral("/tmp/e.hex"));
+        const QString head = w.strCommand.text + QStringLiteral("\r\n");
+        QString pane = head;
+        for (int i = 1; i <= 20; ++i)
+            pane += QString::number(i) + QLatin1Char('\n');
+        pane += QStringLiteral("Writing | #####\r\n中 done\n");
+        QCOMPARE(f.paneText(), pane);
+        int parts = 0;
+        for (const auto &[text, widget, endInView] : std::as_const(watch.shown)) {
+            if (!text.startsWith(head))
+                continue;
+            QVERIFY2(pane.startsWith(text), qPrintable(text));
+            QCOMPARE(widget, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            QVERIFY(endInView);
+            parts += text.size() > head.size() && text.size() < pane.size();
+        }
+        QVERIFY(parts > 0);
+    }
+};
+
+FW_APP_TEST_MAIN(E2eMemory)
+#include "e2e_memory.moc"
