@@ -4,6 +4,7 @@
 #include "app_test_main.h"
 #include "window_fixture.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
@@ -115,6 +116,13 @@ private slots:
         w.cmdRst_Click();
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("无法建立新进程，错误码：13"));
+        // A folder in the tool's place is refused alike.
+        QVERIFY(QFile::remove(f.toolsFolder() + QStringLiteral("/avrdude")));
+        QVERIFY(QDir(f.toolsFolder()).mkdir(QStringLiteral("avrdude")));
+        w.cmdRst_Click();
+        QCOMPARE(f.dialogs.messages.size(), 2);
+        QCOMPARE(f.dialogs.messages[1].text, QStringLiteral("无法建立新进程，错误码：13"));
+        QVERIFY(!w.operationRunning());
     }
 
     void silentToolLeavesCommandAndLineBreakWithoutMessage()
