@@ -3,12 +3,15 @@
 
 #include "app_test_main.h"
 #include "sim_bench.h"
+#include "tool_hook.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 const QString avrdudeDone = QStringLiteral("avrdude done.  Thank you.");
@@ -40,30 +43,27 @@ QStringList texts(const QList<ShownMessage> &shown)
     return t;
 }
 
-// From run number `after` + 1 on, the programmer holds an empty socket: the
-// tool is sent to a second simulator with no chip.
-bool chipRemovedAfter(SimBench &bench, SimProcess &empty, int after)
-{
-    const QString tools = bench.fixture().toolsFolder();
-    QFile::rename(tools + "/avrdude", tools + "/avrdude-sim");
-    bench.fixture().installFakeTool(
-        "here=$(dirname \"$0\"); n=$(( $(cat \"$here/runs\" 2>/dev/null || echo 0) + 1 )); echo $n > \"$here/runs\"\n"
-        "[ $n -gt " + QByteArray::number(after) + " ] && cp \"$here/empty-port\" \"$here/sim-port\"\n"
-        "exec \"$here/avrdude-sim\" \"$@\"");
-    return empty.start(tools + "/empty-port", {"--chip", "none"});
-}
-
 // The virtual chip on avr910/com1 with the device chosen; with removedAfter
 // the socket is emptied after that many runs.
 struct FuseBench {
     FuseBench(const QString &chip, const QString &device, int removedAfter = 0) : bench(chip)
     {
-        ready = bench.ready() && (!removedAfter || chipRemovedAfter(bench, empty, removedAfter));
+        ready = bench.ready();
+        if (ready && removedAfter) {
+            // From then on the tool is sent to a second simulator with no chip
+            // (the wrapper has read the port of run `removedAfter` by the time the hook runs).
+            const QString tools = f.toolsFolder();
+            ready = empty.start(tools + "/empty-port", {"--chip", "none"});
+            hook = std::make_unique<ToolHook>(removedAfter, "cp '" + QFile::encodeName(tools)
+                                                                    + "/empty-port' '" + QFile::encodeName(tools)
+                                                                    + "/sim-port'");
+        }
         if (ready)
             f.chooseAll(device, "avr910", "com1");
     }
     SimBench bench;
     SimProcess empty;
+    std::unique_ptr<ToolHook> hook;
     WindowFixture &f = bench.fixture();
     frmMain &w = bench.window();
     bool ready = false;
