@@ -70,7 +70,7 @@ struct FuseBench {
 };
 } // namespace
 
-#define REQUIRE_BENCH(b) QVERIFY2((b).ready, qPrintable((b).bench.whyNotReady()))
+#define REQUIRE_FUSE_BENCH(b) QVERIFY2((b).ready, qPrintable((b).bench.whyNotReady()))
 
 class E2eFuses : public QObject {
     Q_OBJECT
@@ -78,7 +78,7 @@ private slots:
     void readPresetWriteAndReadAgainOnAnAtmega8()
     {
         FuseBench b("m8", "ATmega8");
-        REQUIRE_BENCH(b);
+        REQUIRE_FUSE_BENCH(b);
         auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
         bench.setStateFile("lfuse", "\xE4");   // internal RC 8 MHz
         const QString prefix = f.toolsFolder() + "/avrdude -p m8 -C " + f.toolsFolder()
@@ -137,7 +137,7 @@ private slots:
     void atmega16ReadsButDoesNotWrite()
     {
         FuseBench b("m16", "ATmega8");   // the wrong chip first
-        REQUIRE_BENCH(b);
+        REQUIRE_FUSE_BENCH(b);
         auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
         bench.setStateFile("hfuse", "\xD9");
         f.find<QLineEdit>("txtCal8")->setText("0x1");
@@ -181,7 +181,7 @@ private slots:
         QFETCH(QString, device);
         QFETCH(QString, shown);
         FuseBench b(chip, device, 1);
-        REQUIRE_BENCH(b);
+        REQUIRE_FUSE_BENCH(b);
         auto [f, w] = std::tie(b.f, b.w);
         w.chkFuse(20)->setChecked(true);
         w.cmdFuseRD_Click();
@@ -196,7 +196,7 @@ private slots:
     void byteMissingAfterTheHighFuseRunIsNoAnswer()
     {
         FuseBench b("m8", "ATmega8", 2);
-        REQUIRE_BENCH(b);
+        REQUIRE_FUSE_BENCH(b);
         auto [f, w] = std::tie(b.f, b.w);
         for (int i = 0; i < 32; ++i)
             w.chkFuse(i)->setChecked(true);
@@ -214,7 +214,7 @@ private slots:
     void toolsFolderProblemsStopBeforeTheTool()
     {
         FuseBench b("m8", "ATmega8");
-        REQUIRE_BENCH(b);
+        REQUIRE_FUSE_BENCH(b);
         auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
         const QString tools = f.toolsFolder();
         // Entries that cannot be removed or written as files (root ignores a read-only folder).

@@ -14,8 +14,6 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
-
 namespace {
 constexpr int flashSize = 8192;
 

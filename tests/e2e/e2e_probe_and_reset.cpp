@@ -6,8 +6,6 @@
 
 #include <QRegularExpression>
 
-#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
-
 class E2eProbeAndReset : public QObject {
     Q_OBJECT
 private slots:

@@ -9,6 +9,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+// Fails the test when the simulator could not be started, saying why.
+#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
+
 class SimBench {
 public:
     // chip: "m8", "m16" or "none"; extra: further simulator options.

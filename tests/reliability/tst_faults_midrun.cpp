@@ -16,8 +16,6 @@
 #include <csignal>
 #include <sys/wait.h>
 
-#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
-
 namespace {
 // Neither running nor a zombie: the process is gone and collected.
 bool goneAndCollected(qint64 pid)

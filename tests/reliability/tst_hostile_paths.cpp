@@ -10,8 +10,6 @@
 #include <QDir>
 #include <QDirIterator>
 
-#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
-
 namespace {
 constexpr int flashSize = 8192;
 

@@ -12,8 +12,6 @@
 
 #include <unistd.h>
 
-#define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
-
 namespace {
 struct Footprint {
     int descriptors = 0;
