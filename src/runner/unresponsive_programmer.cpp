@@ -9,11 +9,6 @@ const QByteArray &complaint()
 constexpr int complaintsToGiveUp = 3;
 } // namespace
 
-bool programmerIsUnresponsive(const QByteArray &output)
-{
-    return output.count(complaint()) >= complaintsToGiveUp;
-}
-
 bool UnresponsiveProgrammerWatch::operator()(const QByteArray &output, qsizetype newFrom)
 {
     if (newFrom == 0) {

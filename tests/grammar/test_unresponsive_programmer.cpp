@@ -2,6 +2,14 @@
 
 #include <QtTest>
 
+namespace {
+// The verdict on a whole output seen at once.
+bool programmerIsUnresponsive(const QByteArray &output)
+{
+    return UnresponsiveProgrammerWatch()(output, 0);
+}
+} // namespace
+
 class TestUnresponsiveProgrammer : public QObject {
     Q_OBJECT
 private slots:
