@@ -6,8 +6,7 @@
 
 std::optional<QString> toolsFolderProblem(const AppEnvironment &environment)
 {
-    QString folder = platform::toolsPath(environment.rendering, environment.programFolder, QString());
-    folder.chop(1);   // the separator before the empty name
+    const QString folder = platform::toolsFolder(environment.rendering, environment.programFolder);
     const QFileInfo info(folder);
     if (info.isDir() && info.isWritable())
         return std::nullopt;

@@ -26,9 +26,14 @@ QString programFolder()
     return dir;
 }
 
+QString toolsFolder(const PathRendering &r, const QString &folder)
+{
+    return folder + r.separator + QStringLiteral("tools");
+}
+
 QString toolsPath(const PathRendering &r, const QString &folder, const QString &name)
 {
-    return folder + r.separator + QStringLiteral("tools") + r.separator + name;
+    return toolsFolder(r, folder) + r.separator + name;
 }
 
 QString avrdudePath(const PathRendering &r, const QString &folder)

@@ -25,6 +25,8 @@ PathRendering nativeRendering();
 // The folder of the running executable, without a trailing separator.
 QString programFolder();
 
+// <folder><sep>tools
+QString toolsFolder(const PathRendering &r, const QString &folder);
 // <folder><sep>tools<sep><name>
 QString toolsPath(const PathRendering &r, const QString &folder, const QString &name);
 // The avrdude executable below the tools folder.
