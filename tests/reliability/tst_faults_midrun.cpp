@@ -65,7 +65,12 @@ private slots:
         QTest::addColumn<QByteArray>("fault");   // shell run just before it starts
         QTest::addColumn<QStringList>("messages");
         const QByteArray killAvrdude = ToolHook::killThisRunAfter("0.15");
-        const QByteArray killProgrammer = "kill -KILL $FW_SIM_PID; sleep 0.1";
+        // The unplugged programmer's device node goes with it: the run opens a
+        // port that does not exist. (The killed simulator's pseudo-terminal
+        // number is free again and may already serve a test running alongside.)
+        const QByteArray killProgrammer = "kill -KILL $FW_SIM_PID; sleep 0.1\n"
+                                          "n=$#; p=; while [ $n -gt 0 ]; do a=$1; shift; n=$((n - 1));"
+                                          " [ \"$p\" = -P ] && a=/dev/fusewright-unplugged; p=$a; set -- \"$@\" \"$a\"; done";
         const QStringList noAnswer{QStringLiteral("器件无响应")};
         const QStringList question{QStringLiteral("确定进行熔丝位的写入？")};
         // The fuse read's runs: probe, high fuse, low fuse, lock.
@@ -121,8 +126,10 @@ private slots:
             QCOMPARE(f.find<QLineEdit>("txtCal1")->text(), QString());
         QCOMPARE(bench.stateFile(QStringLiteral("lfuse")) + bench.stateFile(QStringLiteral("hfuse")), fusesBefore);
         // The pane shows the command and what the tool said before it ended.
-        if (button != QStringLiteral("cmdFuseRD"))
+        if (button != QStringLiteral("cmdFuseRD")) {
             QVERIFY(f.paneText().startsWith(w.strCommand.text));
+            QCOMPARE(f.paneText().contains(QStringLiteral("/dev/fusewright-unplugged")), fault.contains("unplugged"));
+        }
         qunsetenv("FW_SIM_PID");
     }
 };

@@ -77,11 +77,11 @@ private slots:
             case 1:
                 cal1->clear();
                 w.cmdCalRD_Click();
-                QCOMPARE(cal1->text(), QStringLiteral("0xA5"));
+                QVERIFY2(cal1->text() == QStringLiteral("0xA5"), qPrintable(f.paneText()));
                 break;
             case 2:
                 w.cmdFuseRD_Click();
-                QCOMPARE(ticked(w), factoryFuses);
+                QVERIFY2(ticked(w) == factoryFuses, qPrintable(f.paneText()));
                 break;
             }
             QVERIFY2(f.dialogs.messages.isEmpty(), qPrintable(QString::number(i)));
