@@ -1,11 +1,17 @@
 #include "frmMain.h"
 
 #include "operation_scope.h"
+#include "runner/output_pane.h"
 #include "runner/signature_check.h"
 #include "runner/unresponsive_programmer.h"
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
+#include <QTimer>
+
+namespace {
+constexpr int dialectQueryPatienceMs = 3000;
+} // namespace
 
 frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::frmMain>()), m_env(environment)
@@ -53,31 +59,60 @@ bool frmMain::selectionsComplete(SelectionWording wording)
 
 QString frmMain::RunAndCapture(const ToolCommand &command)
 {
+    return runCapturing(command).text;
+}
+
+frmMain::CapturedRun frmMain::runCapturing(const ToolCommand &command)
+{
     if (m_closing)
-        return QString();
+        return {};
     const RunOutcome outcome = m_runner.run(command);
     switch (outcome.failure) {
     case RunOutcome::Failure::Pipe:
         showMessage(QStringLiteral("CreatePipe failed. Error: ") + QString::number(outcome.errorNumber),
                     applicationTitle(), MessageIcon::None);
-        return QString();
+        return {};
     case RunOutcome::Failure::Start:
         showMessage(QStringLiteral("无法建立新进程，错误码：") + QString::number(outcome.errorNumber),
                     applicationTitle(), MessageIcon::None);
-        return QString();
+        return {};
     case RunOutcome::Failure::None:
         break;
     }
-    return outcome.text;
+    return {outcome.text, outcome.exitCode == 0 && !outcome.interrupted};
+}
+
+ToolDialect frmMain::toolDialect()
+{
+    if (m_dialect)
+        return *m_dialect;
+    if (m_closing)
+        return ToolDialect::assumed();
+    // Asked quietly: a tool that cannot run is reported by the operation's
+    // own run. avrdude answers at once; anything slower is not avrdude.
+    QTimer patience;
+    patience.setSingleShot(true);
+    connect(&patience, &QTimer::timeout, this, [this] { m_runner.interrupt(); });
+    patience.start(dialectQueryPatienceMs);
+    const RunOutcome outcome = m_runner.run(dialectQueryCommand(m_env.rendering, m_env.programFolder));
+    if (outcome.failure == RunOutcome::Failure::None && !outcome.interrupted)
+        m_dialect = dialectFromUsage(outcome.text);
+    m_dialectRead = m_dialect.has_value();
+    // An unreadable answer holds for the rest of this operation only.
+    if (!m_dialectRead)
+        m_dialect = ToolDialect::assumed();
+    return *m_dialect;
 }
 
 bool frmMain::probeSignature()
 {
-    strCommand = signatureProbeCommand(commandPrefix());
-    const SignatureVerdict verdict = checkSignature(RunAndCapture(strCommand), strSignature);
+    strCommand = signatureProbeCommand(commandPrefix(), toolDialect());
+    const QString captured = RunAndCapture(strCommand);
+    const SignatureVerdict verdict = checkSignature(captured, strSignature);
     if (verdict.matches && !m_closing)
         return true;
-    ui->txtOutput->setPaneText(QString());
+    // A probe that matches stays unshown; one that fails shows why.
+    showOutput(*ui->txtOutput, strCommand, captured);
     showMessage(signatureMismatchMessage(verdict.candidate), QStringLiteral("错误"), MessageIcon::Critical);
     return false;
 }
@@ -113,4 +148,6 @@ OperationScope::~OperationScope()
         return;
     m_window.m_busy = false;
     m_window.setOperationButtonsEnabled(true);
+    if (!m_window.m_dialectRead)
+        m_window.m_dialect.reset();
 }

@@ -9,11 +9,13 @@
 #include "runner/command_runner.h"
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
+#include "runner/tool_dialect.h"
 
 #include <QWidget>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 struct MemoryPanel;
@@ -48,9 +50,14 @@ public:
     bool operationRunning() const { return m_busy; }
 
     // The signature probe every memory operation runs before touching the
-    // chip. On a mismatch the pane is emptied, the error is shown and false
-    // returned; strCommand then still holds the probe.
+    // chip. On a mismatch the pane shows the probe and the tool's text, the
+    // error is shown and false returned; strCommand then still holds the probe.
     bool probeSignature();
+
+    // What the tool in the tools folder speaks, asked once per program run
+    // the first time an operation needs it. A version that cannot be read is
+    // kept only until the operation ends, so the next operation asks again.
+    ToolDialect toolDialect();
 
 public slots:
     void Form_Load();
@@ -85,7 +92,13 @@ private:
     void nameControlsAndOrderTabs();
     void centreOnScreen();
 
+    struct CapturedRun {
+        QString text;
+        bool exitedWithZero = false;
+    };
     QString RunAndCapture(const ToolCommand &command);
+    // RunAndCapture, also telling how the tool ended.
+    CapturedRun runCapturing(const ToolCommand &command);
     // The prefix every command line starts with, for the current selections.
     ToolCommand commandPrefix() const;
     Selections selections() const;
@@ -99,7 +112,7 @@ private:
     PanelTicks panelTicks() const;
     void setPanelTicks(const PanelTicks &ticks);
     bool exchangeFilesRemoved(const QStringList &paths);
-    bool highFuseRunShowsTheChip(const QString &captured);
+    bool highFuseRunShowsTheChip(const CapturedRun &run);
     void reportNoAnswer(const QString &collected, const QString &exchangePath);
     void showCalibrationBytes(const QByteArray &bytes);
 
@@ -116,6 +129,8 @@ private:
     std::array<QCheckBox *, 32> m_chkFuse{};
     CommandRunner m_runner;
     ImageFileDialog cdlFile;
+    std::optional<ToolDialect> m_dialect;
+    bool m_dialectRead = false;   // false: m_dialect is assumed for the operation in progress
     bool m_startRefused = false;
     bool m_busy = false;
     bool m_closing = false;

@@ -56,14 +56,14 @@ void frmMain::cmdFuseRD_Click()
         strCommand = fuseReadCommand(commandPrefix(), byte, exchange);
         if (byte == FuseByte::HighFuse)
             ui->txtOutput->setPaneText(strCommand.text);
-        const QString captured = RunAndCapture(strCommand);
-        collected += captured;
+        const CapturedRun run = runCapturing(strCommand);
+        collected += run.text;
         if (m_closing) {
             exchangeFilesRemoved({exchange});
             return;
         }
         // A stopped read leaves the high-fuse file in place; the next run removes it.
-        if (byte == FuseByte::HighFuse && !highFuseRunShowsTheChip(captured))
+        if (byte == FuseByte::HighFuse && !highFuseRunShowsTheChip(run))
             return;
         const QByteArray read = readLeadingBytes(exchange, 1);
         if (read.isEmpty()) {
@@ -106,7 +106,7 @@ void frmMain::cmdFuseWR_Click()
         showMessage(problem, QStringLiteral("错误"), MessageIcon::Critical);
         return;
     }
-    strCommand = fuseWriteCommand(commandPrefix(), files);
+    strCommand = fuseWriteCommand(commandPrefix(), files, toolDialect());
     showAndRun(*ui->txtOutput, strCommand, [this](const ToolCommand &c) { return RunAndCapture(c); });
     exchangeFilesRemoved({files.lock, files.lfuse, files.hfuse});
 }
@@ -157,11 +157,14 @@ bool frmMain::exchangeFilesRemoved(const QStringList &paths)
     return false;
 }
 
-bool frmMain::highFuseRunShowsTheChip(const QString &captured)
+bool frmMain::highFuseRunShowsTheChip(const CapturedRun &run)
 {
-    const SignatureVerdict verdict = checkSignature(captured, strSignature);
+    const SignatureVerdict verdict =
+        checkForcedRunSignature(run.text, run.exitedWithZero, strSignature, toolDialect());
     if (verdict.matches)
         return true;
+    // The high-fuse line stays in the pane and the tool's reason follows it.
+    showOutput(*ui->txtOutput, strCommand, run.text);
     const ReadReport report = secondSignatureReport(strPart, verdict.candidate);
     showMessage(report.text, report.title, MessageIcon::Critical);
     return false;

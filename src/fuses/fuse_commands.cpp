@@ -35,12 +35,16 @@ ToolCommand fuseReadCommand(const ToolCommand &prefix, FuseByte byte, const QStr
     return c;
 }
 
-ToolCommand fuseWriteCommand(const ToolCommand &prefix, const WriteExchangePaths &files)
+ToolCommand fuseWriteCommand(const ToolCommand &prefix, const WriteExchangePaths &files,
+                             const ToolDialect &dialect)
 {
-    return prefix + grammar::memoryFragment(memoryName(FuseByte::LowFuse), write, files.lfuse, raw, false)
-         + grammar::memoryFragment(memoryName(FuseByte::HighFuse), write, files.hfuse, raw, false)
-         + grammar::memoryFragment(memoryName(FuseByte::Lock), write, files.lock, raw, false)
-         + grammar::unsafeFlag();
+    ToolCommand c = prefix
+                  + grammar::memoryFragment(memoryName(FuseByte::LowFuse), write, files.lfuse, raw, false)
+                  + grammar::memoryFragment(memoryName(FuseByte::HighFuse), write, files.hfuse, raw, false)
+                  + grammar::memoryFragment(memoryName(FuseByte::Lock), write, files.lock, raw, false);
+    if (dialect.hasSafeMode())
+        c += grammar::unsafeFlag();
+    return c;
 }
 
 CommandFragment calibrationFragment(const QString &exchangePath)

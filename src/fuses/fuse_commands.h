@@ -5,6 +5,7 @@
 #include "exchange_files.h"
 #include "fuse_panel_map.h"
 #include "runner/tool_command.h"
+#include "runner/tool_dialect.h"
 
 #include <array>
 
@@ -18,8 +19,10 @@ QString memoryName(fusepanel::FuseByte byte);
 // text is checked for the signature instead.
 ToolCommand fuseReadCommand(const ToolCommand &prefix, fusepanel::FuseByte byte, const QString &exchangePath);
 
-// prefix, the low fuse, high fuse and lock files written in raw format, " -u".
-ToolCommand fuseWriteCommand(const ToolCommand &prefix, const WriteExchangePaths &files);
+// prefix, the low fuse, high fuse and lock files written in raw format, and
+// " -u" where the tool still has a safe mode to turn off.
+ToolCommand fuseWriteCommand(const ToolCommand &prefix, const WriteExchangePaths &files,
+                             const ToolDialect &dialect);
 
 // " -U calibration:r:"<exchange>":r"
 CommandFragment calibrationFragment(const QString &exchangePath);

@@ -48,6 +48,9 @@ public:
     bool isRunning() const { return m_pid > 0; }
     // The waitpid() status of the last reaped child, -1 before any.
     int waitStatus() const { return m_status; }
+    // The exit code of the last reaped child; -1 when a signal ended it or
+    // none has been reaped.
+    int exitCode() const;
 
 private:
     void reaped(int status);

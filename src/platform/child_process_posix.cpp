@@ -241,6 +241,11 @@ void ChildProcess::reapBlocking()
     reaped(r > 0 ? status : -1);
 }
 
+int ChildProcess::exitCode() const
+{
+    return m_status >= 0 && WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1;
+}
+
 void ChildProcess::reaped(int status)
 {
     m_pid = -1;

@@ -29,6 +29,7 @@ ToolCommand commandPrefix(const platform::PathRendering &rendering, const QStrin
 CommandFragment resetExitFlag() { return flag({QStringLiteral("-E"), QStringLiteral("reset")}); }
 CommandFragment forceFlag() { return flag({QStringLiteral("-F")}); }
 CommandFragment unsafeFlag() { return flag({QStringLiteral("-u")}); }
+CommandFragment verboseFlag() { return flag({QStringLiteral("-v")}); }
 
 CommandFragment memoryFragment(const QString &memory, QChar operation, const QString &path,
                                QChar format, bool trailingBlank)

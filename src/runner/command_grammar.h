@@ -21,6 +21,7 @@ ToolCommand commandPrefix(const platform::PathRendering &rendering, const QStrin
 CommandFragment resetExitFlag();   // " -E reset"
 CommandFragment forceFlag();       // " -F"
 CommandFragment unsafeFlag();      // " -u"
+CommandFragment verboseFlag();     // " -v"
 
 // " -U <memory>:<operation>:"<path>":<format>" with an optional trailing blank.
 // The argument word carries the path whole, without the quotation marks.

@@ -135,6 +135,7 @@ RunOutcome CommandRunner::run(const ToolCommand &command)
         m_active = nullptr;
 
     outcome.interrupted = active.interruptRequested;
+    outcome.exitCode = active.child.exitCode();
     outcome.bytes = std::move(active.bytes);
     outcome.text = platform::decodeToolOutput(outcome.bytes);
     return outcome;

@@ -15,6 +15,7 @@ struct RunOutcome {
     Failure failure = Failure::None;
     int errorNumber = 0;       // the system's error number when failure != None
     bool interrupted = false;  // ended by interrupt()
+    int exitCode = -1;         // the child's exit code; -1 when it did not exit by itself
     QByteArray bytes;          // raw output
     QString text;              // bytes decoded once, as a whole, from the locale's encoding
 };

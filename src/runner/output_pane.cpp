@@ -9,3 +9,8 @@ QString showAndRun(OutputPane &pane, const ToolCommand &command, const RunFuncti
     pane.setPaneText(taken + result);
     return result;
 }
+
+void showOutput(OutputPane &pane, const ToolCommand &command, const QString &captured)
+{
+    pane.setPaneText(command.text + QStringLiteral("\r\n") + captured);
+}

@@ -19,3 +19,7 @@ using RunFunction = std::function<QString(const ToolCommand &)>;
 // sets the pane to the text taken before the run followed by the result.
 // Returns the captured text.
 QString showAndRun(OutputPane &pane, const ToolCommand &command, const RunFunction &run);
+
+// The same picture for a command that has already run: its text, CR LF and
+// what it printed.
+void showOutput(OutputPane &pane, const ToolCommand &command, const QString &captured);

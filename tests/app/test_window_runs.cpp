@@ -228,19 +228,59 @@ private slots:
         QVERIFY(f.dialogs.messages.isEmpty());
     }
 
-    void probeRefusesAnotherChipAndEmptiesThePane()
+    void probeRefusesAnotherChipAndShowsWhy()
     {
         WindowFixture f;
         f.installFakeTool("echo 'avrdude: device signature = 0x1e9403 (probably m16)'");
         frmMain &w = f.open();
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
         QVERIFY(!w.probeSignature());
-        QCOMPARE(f.paneText(), QString());
+        QCOMPARE(f.paneText(), resetLine(f, QStringLiteral("usb"))
+                                   + QStringLiteral("\r\navrdude: device signature = 0x1e9403 (probably m16)\n"));
         QCOMPARE(w.strCommand.text, resetLine(f, QStringLiteral("usb")));
         QCOMPARE(f.dialogs.messages.size(), 1);
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("编程器或器件错误\r\nDevice signature=0x1e9403"));
         QCOMPARE(f.dialogs.messages[0].title, QStringLiteral("错误"));
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Critical);
+    }
+
+    // The tool's version is asked once, the first time an operation needs
+    // it; an answer without one is not kept. It decides " -v" on the probe
+    // and " -u" on the fuse write.
+    void toolDialectIsAskedOnceAndDecidesTheFlags_data()
+    {
+        QTest::addColumn<QString>("usage");
+        QTest::addColumn<QString>("probeEnd");
+        QTest::addColumn<QString>("writeEnd");
+        QTest::addColumn<int>("queries");
+        QTest::newRow("8.1") << "avrdude version 8.1, https://github.com/avrdudes/avrdude" << " -E reset -v"
+                             << "lock.bin\":r" << 1;
+        QTest::newRow("7.1") << "avrdude version 7.1, URL: <https://github.com/avrdudes/avrdude>" << " -E reset"
+                             << "lock.bin\":r" << 1;
+        QTest::newRow("6.3") << "avrdude version 6.3-20171130, URL: <http://savannah.nongnu.org/projects/avrdude/>"
+                             << " -E reset" << "lock.bin\":r -u" << 1;
+        QTest::newRow("unreadable") << "avrdude: command not understood" << " -E reset" << "lock.bin\":r" << 3;
+    }
+    void toolDialectIsAskedOnceAndDecidesTheFlags()
+    {
+        QFETCH(QString, usage);
+        QFETCH(QString, probeEnd);
+        QFETCH(QString, writeEnd);
+        QFETCH(int, queries);
+        WindowFixture f;
+        f.installFakeTool("case \"$1\" in -\\?) echo \"$FW_USAGE\"; echo '-?' >> \"$(dirname \"$0\")/runs\";; "
+                          "*) echo 'Device signature = 1E 93 07 (ATmega8, ATmega8A)';; esac");
+        qputenv("FW_USAGE", usage.toUtf8());
+        frmMain &w = f.open();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
+        QVERIFY(w.probeSignature());
+        QVERIFY2(w.strCommand.text.endsWith(probeEnd), qPrintable(w.strCommand.text));
+        w.cmdFuseWR_Click();
+        QVERIFY2(w.strCommand.text.endsWith(writeEnd), qPrintable(w.strCommand.text));
+        w.cmdCalRD_Click();
+        w.cmdCalRD_Click();
+        qunsetenv("FW_USAGE");
+        QCOMPARE(readFile(f.toolsFolder() + QStringLiteral("/runs")).count("-?"), queries);
     }
 
     void probeWithoutAToolReportsBoth()

@@ -122,7 +122,7 @@ private slots:
         const ToolCommand prefix = grammar::commandPrefix(posixRendering(), QStringLiteral("/x"),
                                                           {QStringLiteral("m8"), QStringLiteral("usbasp"),
                                                            QStringLiteral("usb")});
-        const ToolCommand probe = signatureProbeCommand(prefix);
+        const ToolCommand probe = signatureProbeCommand(prefix, ToolDialect::assumed());
         QCOMPARE(probe.text, QStringLiteral("/x/tools/avrdude -p m8 -C /x/tools/avrdude.conf -c usbasp -P usb -E reset"));
         QCOMPARE(probe.text, resetCommand(prefix).text);
         QCOMPARE(probe.arguments, resetCommand(prefix).arguments);

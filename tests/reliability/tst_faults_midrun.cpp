@@ -61,7 +61,7 @@ private slots:
     void faultDuringAnOperation_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("run");            // the avrdude run that meets the fault: 1 is the probe
+        QTest::addColumn<int>("run");            // the avrdude run that meets the fault: 1 asks the version, 2 is the probe
         QTest::addColumn<QByteArray>("fault");   // shell run just before it starts
         QTest::addColumn<QStringList>("messages");
         const QByteArray killAvrdude = ToolHook::killThisRunAfter("0.15");
@@ -73,15 +73,15 @@ private slots:
                                           " [ \"$p\" = -P ] && a=/dev/fusewright-unplugged; p=$a; set -- \"$@\" \"$a\"; done";
         const QStringList noAnswer{QStringLiteral("器件无响应")};
         const QStringList question{QStringLiteral("确定进行熔丝位的写入？")};
-        // The fuse read's runs: probe, high fuse, low fuse, lock.
-        QTest::newRow("avrdude killed, fuse read") << "cmdFuseRD" << 3 << killAvrdude << noAnswer;
-        QTest::newRow("avrdude killed, fuse write") << "cmdFuseWR" << 2 << killAvrdude << question;
+        // The fuse read's runs: version, probe, high fuse, low fuse, lock.
+        QTest::newRow("avrdude killed, fuse read") << "cmdFuseRD" << 4 << killAvrdude << noAnswer;
+        QTest::newRow("avrdude killed, fuse write") << "cmdFuseWR" << 3 << killAvrdude << question;
         QTest::newRow("avrdude killed, Flash program")
-            << "cmdFrun" << 2 << ToolHook::killThisRunAfter("0.8") << QStringList();
-        QTest::newRow("programmer gone, fuse read") << "cmdFuseRD" << 4 << killProgrammer << noAnswer;
-        QTest::newRow("programmer gone, fuse write") << "cmdFuseWR" << 2 << killProgrammer << question;
-        QTest::newRow("programmer gone, calibration") << "cmdCalRD" << 2 << killProgrammer << QStringList();
-        QTest::newRow("programmer gone, Flash program") << "cmdFrun" << 2 << killProgrammer << QStringList();
+            << "cmdFrun" << 3 << ToolHook::killThisRunAfter("0.8") << QStringList();
+        QTest::newRow("programmer gone, fuse read") << "cmdFuseRD" << 5 << killProgrammer << noAnswer;
+        QTest::newRow("programmer gone, fuse write") << "cmdFuseWR" << 3 << killProgrammer << question;
+        QTest::newRow("programmer gone, calibration") << "cmdCalRD" << 3 << killProgrammer << QStringList();
+        QTest::newRow("programmer gone, Flash program") << "cmdFrun" << 3 << killProgrammer << QStringList();
     }
     void faultDuringAnOperation()
     {

@@ -71,7 +71,7 @@ private slots:
         QVERIFY(writeBytes(f.folder() + QStringLiteral("/evil.hex"), patternBytes(64, 9)));
         const QStringList before = filesUnder(root.path());
         const QString log = bench.stateFolder() + QStringLiteral("/args.log");
-        ToolHook hook(2, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + QFile::encodeName(log)
+        ToolHook hook(3, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + QFile::encodeName(log)
                              + "'; printf '\\0' >> '" + QFile::encodeName(log) + "'");
 
         f.dialogs.files.enqueue(image);
