@@ -25,22 +25,6 @@ QString recorded(const QString &name)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("(no recording)");
 }
 
-QStringList ticked(const frmMain &w)
-{
-    QStringList labels;
-    for (int i = 0; i < 32; ++i)
-        if (w.chkFuse(i)->isChecked())
-            labels << w.chkFuse(i)->text();
-    return labels;
-}
-
-QStringList shown(const WindowFixture &f)
-{
-    QStringList t;
-    for (const ShownMessage &m : f.dialogs.messages)
-        t << m.text + QLatin1Char('|') + m.title;
-    return t;
-}
 
 // The window's tools folder runs the 8.1 stand-in instead of the real tool.
 struct Speaking81 {
@@ -121,7 +105,7 @@ private slots:
         f.chooseAll("ATmega8", "avr910", "com1");
         unplug(bench);
         bench.window().cmdFuseRD_Click();
-        QCOMPARE(shown(f), QStringList{"编程器或器件错误\r\nDevice signature=|错误"});
+        QCOMPARE(shownTexts(f.dialogs), QStringList{"编程器或器件错误\r\nDevice signature=|错误"});
         const QString probe = bench.window().strCommand.text;
         QVERIFY(probe.endsWith(dialect81 ? " -E reset -v" : " -E reset"));
         QVERIFY2(f.paneText().startsWith(probe + "\r\n" + reason), qPrintable(f.paneText()));
@@ -141,7 +125,7 @@ private slots:
         const QString prefix = tools + "/avrdude -p m8 -C " + tools + "/avrdude.conf -c avr910 -P /dev/ttyS0";
 
         w.cmdFuseRD_Click();
-        QCOMPARE(ticked(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
+        QCOMPARE(tickedLabels(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
         QCOMPARE(f.paneText().count("Avrdude done.  Thank you."), 3);
         QVERIFY2(!f.paneText().contains("ignature"), qPrintable(f.paneText()));
 
@@ -158,7 +142,7 @@ private slots:
         for (int i = 0; i < 32; ++i)
             w.chkFuse(i)->setChecked(false);
         w.cmdFuseRD_Click();
-        QCOMPARE(ticked(w), QStringList({"SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL1", "CKSEL0"}));
+        QCOMPARE(tickedLabels(w), QStringList({"SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL1", "CKSEL0"}));
 
         w.cmdCalRD_Click();
         QStringList calibration;
@@ -181,7 +165,7 @@ private slots:
         QCOMPARE(w.strCommand.text, prefix + " -E reset");
         QCOMPARE(f.paneText(), prefix + " -E reset\r\nWarning: -E option not supported by this programmer type\n\n"
                                         "Avrdude done.  Thank you.\n");
-        QCOMPARE(shown(f), QStringList({"确定进行熔丝位的写入？|提示"}));
+        QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示"}));
     }
 
     void wrongOrMissingChipIsRefusedWith81sSignature_data()
@@ -204,7 +188,7 @@ private slots:
         f.chooseAll(device, "avr910", "com1");
         bench.window().cmdFuseRD_Click();
         bench.window().cmdFrun_Click();
-        QCOMPARE(shown(f), QStringList(2, message));
+        QCOMPARE(shownTexts(f.dialogs), QStringList(2, message));
         QVERIFY2(f.paneText().startsWith(bench.window().strCommand.text + "\r\nWarning: -E option"),
                  qPrintable(f.paneText()));
         QCOMPARE(bench.stateFile("flash.bin").count(char(0xFF)), bench.stateFile("flash.bin").size());

@@ -16,14 +16,6 @@
 namespace {
 const QString avrdudeDone = QStringLiteral("avrdude done.  Thank you.");
 
-QStringList ticked(const frmMain &w)
-{
-    QStringList labels;
-    for (int i = 0; i < 32; ++i)
-        if (w.chkFuse(i)->isChecked())
-            labels << w.chkFuse(i)->text();
-    return labels;
-}
 
 QStringList exchangeFilesLeft(WindowFixture &f)
 {
@@ -35,13 +27,6 @@ QByteArray chipFuses(const SimBench &b)
     return b.stateFile("lfuse") + b.stateFile("hfuse") + b.stateFile("lock");
 }
 
-QStringList texts(const QList<ShownMessage> &shown)
-{
-    QStringList t;
-    for (const ShownMessage &m : shown)
-        t << m.text + QLatin1Char('|') + m.title;
-    return t;
-}
 
 // The virtual chip on avr910/com1 with the device chosen; with removedAfter
 // the socket is emptied after that many runs (run 1 asks the tool's version).
@@ -86,7 +71,7 @@ private slots:
         const QString tools = f.toolsFolder();
 
         w.cmdFuseRD_Click();
-        QCOMPARE(ticked(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL1", "CKSEL0"}));
+        QCOMPARE(tickedLabels(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL1", "CKSEL0"}));
         QCOMPARE(w.strCommand.text, prefix + " -U lock:r:\"" + tools + "/fuse.bin\":r");
         QVERIFY2(!f.paneText().startsWith(prefix) && f.paneText().count(avrdudeDone) == 3, qPrintable(f.paneText()));
 
@@ -103,7 +88,7 @@ private slots:
                            + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r";
         QCOMPARE(w.strCommand.text, line);
         QVERIFY(f.paneText().startsWith(line + "\r\n") && f.paneText().contains(avrdudeDone));
-        QCOMPARE(texts(f.dialogs.messages), QStringList({"确定进行熔丝位的写入？|提示", "熔丝位烧写已取消|提示",
+        QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示", "熔丝位烧写已取消|提示",
                                                          "确定进行熔丝位的写入？|提示"}));
         QCOMPARE(f.dialogs.messages[0].buttons, MessageButtons::OkCancel);
         QCOMPARE(f.dialogs.messages[1].icon, MessageIcon::Warning);
@@ -111,9 +96,9 @@ private slots:
         for (int i = 0; i < 32; ++i)
             w.chkFuse(i)->setChecked(i < 8);   // boxes 0 to 7 are left alone
         w.cmdFuseRD_Click();
-        QCOMPARE(ticked(w).mid(8), QStringList({"BtLk01", "SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "BODEN", "SUT0",
+        QCOMPARE(tickedLabels(w).mid(8), QStringList({"BtLk01", "SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "BODEN", "SUT0",
                                                 "CKSEL3", "CKSEL2", "CKSEL1"}));
-        QCOMPARE(ticked(w).size(), 18);
+        QCOMPARE(tickedLabels(w).size(), 18);
         QCOMPARE(f.dialogs.messages.size(), 3);
 
         const auto calibration = [&] {
@@ -144,14 +129,14 @@ private slots:
         w.cmdFuseRD_Click();
         w.cmdFuseWR_Click();
         w.cmdCalRD_Click();
-        QCOMPARE(texts(f.dialogs.messages), QStringList(3, "编程器或器件错误\r\nDevice signature=0x1e9403|错误"));
+        QCOMPARE(shownTexts(f.dialogs), QStringList(3, "编程器或器件错误\r\nDevice signature=0x1e9403|错误"));
         QCOMPARE(f.find<QLineEdit>("txtCal8")->text(), QString());
         QCOMPARE(exchangeFilesLeft(f), QStringList());
         f.dialogs.clear();
 
         f.choose("cmbDevice", "ATmega16");
         w.cmdFuseRD_Click();
-        QCOMPARE(ticked(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
+        QCOMPARE(tickedLabels(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
         const QString hfuseLine = f.toolsFolder() + "/avrdude -p m16 -C " + f.toolsFolder()
                                 + "/avrdude.conf -c avr910 -P /dev/ttyS0 -U hfuse:r:\"" + f.toolsFolder()
                                 + "/fuse.bin\":r -F";
@@ -159,9 +144,9 @@ private slots:
                  qPrintable(f.paneText()));
 
         f.choose("cmbOsc", "外部频率源");   // no preset for this chip
-        QCOMPARE(ticked(w).size(), 7);
+        QCOMPARE(tickedLabels(w).size(), 7);
         w.cmdFuseWR_Click();
-        QCOMPARE(texts(f.dialogs.messages), QStringList({"确定进行熔丝位的写入？|提示", "目前还不支持|Fusewright"}));
+        QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示", "目前还不支持|Fusewright"}));
         QVERIFY(w.strCommand.text.endsWith(" -E reset"));
         QCOMPARE(chipFuses(bench), QByteArray("\xE1\xD9\xFF"));
         QCOMPARE(exchangeFilesLeft(f), QStringList());
@@ -185,13 +170,13 @@ private slots:
         auto [f, w] = std::tie(b.f, b.w);
         w.chkFuse(20)->setChecked(true);
         w.cmdFuseRD_Click();
-        QCOMPARE(texts(f.dialogs.messages), QStringList({shown}));
+        QCOMPARE(shownTexts(f.dialogs), QStringList({shown}));
         // The high-fuse line stays and the tool's text follows it.
         QVERIFY(w.strCommand.text.endsWith("hfuse:r:\"" + f.toolsFolder() + "/fuse.bin\":r -F"));
         QVERIFY2(f.paneText().startsWith(w.strCommand.text + "\r\n") && f.paneText().contains("signature = 0x000000")
                      && f.paneText().endsWith(avrdudeDone + "\n\n"),
                  qPrintable(f.paneText()));
-        QCOMPARE(ticked(w), QStringList({"EESAVE"}));
+        QCOMPARE(tickedLabels(w), QStringList({"EESAVE"}));
         // The forced run stored the empty socket's byte; a later run removes it first.
         QCOMPARE(exchangeFilesLeft(f), QStringList({"fuse.bin"}));
     }
@@ -207,8 +192,8 @@ private slots:
         QVERIFY(leftover.open(QIODevice::WriteOnly) && leftover.write("\x12") == 1);
         leftover.close();
         w.cmdFuseRD_Click();
-        QCOMPARE(texts(f.dialogs.messages), QStringList({"器件无响应|错误"}));
-        QCOMPARE(ticked(w), QStringList());
+        QCOMPARE(shownTexts(f.dialogs), QStringList({"器件无响应|错误"}));
+        QCOMPARE(tickedLabels(w), QStringList());
         QVERIFY2(f.paneText().count(avrdudeDone) == 2 && f.paneText().contains("0x000000")
                      && !f.paneText().contains(" -U "), qPrintable(f.paneText()));
         QCOMPARE(exchangeFilesLeft(f), QStringList());
@@ -239,7 +224,7 @@ private slots:
 
         const QString noStart = "无法建立新进程，错误码：2|Fusewright";
         const QString mismatch = "编程器或器件错误\r\nDevice signature=|错误";
-        QStringList shown = texts(f.dialogs.messages);
+        QStringList shown = shownTexts(f.dialogs);
         QCOMPARE(shown.size(), 10);
         QVERIFY(shown[0].startsWith("无法删除文件：" + tools + "/fuse.bin\r\n") && shown[0].endsWith("|错误"));
         QCOMPARE(shown[1], shown[0]);
@@ -254,9 +239,9 @@ private slots:
         WindowFixture f;
         frmMain &w = f.open();
         f.choose("cmbOsc", "外部频率源");
-        QCOMPARE(texts(f.dialogs.messages), QStringList({"请选择器件型号|错误"}));
+        QCOMPARE(shownTexts(f.dialogs), QStringList({"请选择器件型号|错误"}));
         QCOMPARE(f.dialogs.messages[0].icon, MessageIcon::Critical);
-        QCOMPARE(ticked(w), QStringList());
+        QCOMPARE(tickedLabels(w), QStringList());
     }
 
     void closingDuringARunRemovesTheExchangeFiles_data()

@@ -2,7 +2,25 @@
 
 #include "sim_paths.h"
 
+#include <QCheckBox>
 #include <QFile>
+
+QStringList tickedLabels(const frmMain &window)
+{
+    QStringList labels;
+    for (int i = 0; i < 32; ++i)
+        if (window.chkFuse(i)->isChecked())
+            labels << window.chkFuse(i)->text();
+    return labels;
+}
+
+QStringList shownTexts(const ScriptedDialogs &dialogs)
+{
+    QStringList t;
+    for (const ShownMessage &m : dialogs.messages)
+        t << m.text + QLatin1Char('|') + m.title;
+    return t;
+}
 
 SimBench::SimBench(const QString &chip, const QStringList &extra)
 {

@@ -12,6 +12,11 @@
 // Fails the test when the simulator could not be started, saying why.
 #define REQUIRE_BENCH(bench) QVERIFY2((bench).ready(), qPrintable((bench).whyNotReady()))
 
+// The labels of the ticked fuse boxes, left to right, top to bottom.
+QStringList tickedLabels(const frmMain &window);
+// Every message shown so far, as "text|title".
+QStringList shownTexts(const ScriptedDialogs &dialogs);
+
 class SimBench {
 public:
     // chip: "m8", "m16" or "none"; extra: further simulator options.
