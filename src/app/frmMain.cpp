@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "busy_cursor.h"
 #include "operation_scope.h"
 #include "runner/signature_check.h"
 #include "runner/unresponsive_programmer.h"
@@ -55,7 +56,10 @@ QString frmMain::RunAndCapture(const ToolCommand &command)
 {
     if (m_closing)
         return QString();
-    const RunOutcome outcome = m_runner.run(command);
+    const RunOutcome outcome = [&] {
+        const BusyCursor busy(*this);
+        return m_runner.run(command);
+    }();
     switch (outcome.failure) {
     case RunOutcome::Failure::Pipe:
         showMessage(QStringLiteral("CreatePipe failed. Error: ") + QString::number(outcome.errorNumber),

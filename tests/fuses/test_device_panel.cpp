@@ -1,4 +1,5 @@
 #include "fuses/device_catalogue.h"
+#include "fuses/fuse_box_help.h"
 #include "fuses/fuse_panel_map.h"
 
 #include <QtTest>
@@ -45,6 +46,44 @@ private slots:
                                                                                  : expected8.at(i);
             QCOMPARE(boxLabel(m16, i), m16Label);
         }
+    }
+
+    // Every labelled box explains its bit from the datasheet; the bits that
+    // can shut the programmer out say so, and how the chip comes back.
+    void boxHelpPerChip()
+    {
+        struct Chip { const char *device; const char *bit7; const char *bit6; quint8 hfuse; const char *boot256; };
+        const Chip chips[] = {{"ATmega8", "RSTDISBL", "WDTON", 0xD9, "  未勾选、勾选：256 字，0xF00"},
+                              {"ATmega16", "OCDEN", "JTAGEN", 0x99, "  未勾选、勾选：256 字，0x1F00"}};
+        const QStringList bytes = {"锁定位字节（lock）", "熔丝位高字节（hfuse）", "熔丝位低字节（lfuse）"};
+        for (const Chip &chip : chips) {
+            const DeviceEntry &device = *findDevice(QString::fromLatin1(chip.device));
+            const QStringList names = {"BLB12", "BLB11", "BLB02", "BLB01", "LB2", "LB1", chip.bit7, chip.bit6,
+                                       "SPIEN", "CKOPT", "EESAVE", "BOOTSZ1", "BOOTSZ0", "BOOTRST",
+                                       "BODLEVEL", "BODEN", "SUT1", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1", "CKSEL0"};
+            const quint8 factory[] = {0xFF, chip.hfuse, 0xE1};
+            for (int i = 0; i < 10; ++i)
+                QVERIFY(boxHelp(device, i).isEmpty());
+            for (int i = 10; i < boxCount; ++i) {
+                const QStringList lines = boxHelp(device, i).split(u'\n');
+                const int row = i / 8 - 1;
+                const int bit = 7 - i % 8;
+                QCOMPARE(lines.at(0), names.at(i - 10) + "：" + bytes.at(row) + "第 " + QString::number(bit) + " 位");
+                QVERIFY(lines.at(1).startsWith("勾选 = 已编程（位值 0）："));
+                QVERIFY2(lines.at(2).startsWith((factory[row] >> bit) & 1 ? "出厂：未勾选" : "出厂：已勾选"),
+                         qPrintable(lines.at(2)));
+                const bool dangerous = i == 14 || i == 15 || i >= 28 || (i == 16 && device.part == "m8");
+                // The warning closes the text and ends with the way back.
+                const qsizetype warning = lines.indexOf(QRegularExpression("警告：.*"));
+                QCOMPARE(warning >= 3, dangerous);
+                QCOMPARE(lines.filter("警告").size(), dangerous ? 1 : 0);
+                if (dangerous)
+                    QVERIFY(lines.mid(warning).join("").contains(QRegularExpression("才能(恢复|解锁)")));
+            }
+            QVERIFY(boxHelp(device, 21).split(u'\n').contains(QString::fromUtf8(chip.boot256)));
+        }
+        QVERIFY(boxHelp(*findDevice("ATmega8"), 17).contains("出厂值 0xD9"));
+        QVERIFY(boxHelp(*findDevice("ATmega16"), 31).contains("出厂值 0xE1"));
     }
 
     void enabledStates()
