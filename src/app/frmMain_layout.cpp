@@ -76,7 +76,9 @@ void frmMain::applySystemColours()
     // black), unless the desktop's palette makes that pair unreadable.
     const ColourPair paneColours = legiblePair(
         {palette().color(QPalette::WindowText), palette().color(QPalette::HighlightedText)});
-    QPalette pane = ui->txtOutput->palette();
+    // Only the roles set here are the controls' own; the others keep
+    // following the window's palette.
+    QPalette pane;
     pane.setColor(QPalette::Base, paneColours.background);
     pane.setColor(QPalette::Text, paneColours.text);
     ui->txtOutput->setPalette(pane);
@@ -84,12 +86,11 @@ void frmMain::applySystemColours()
     // Image paths in the highlight colour, darkened or lightened where needed.
     // (The boxes take their background from the window; while the palette
     // changes, theirs is not updated yet.)
-    const QColor pathColour = legibleText(palette().color(QPalette::Highlight), palette().color(QPalette::Base));
-    for (QWidget *edit : {static_cast<QWidget *>(ui->txtFlash), static_cast<QWidget *>(ui->txtEEPROM)}) {
-        QPalette p = edit->palette();
-        p.setColor(QPalette::Text, pathColour);
-        edit->setPalette(p);
-    }
+    QPalette path;
+    path.setColor(QPalette::Text,
+                  legibleText(palette().color(QPalette::Highlight), palette().color(QPalette::Base)));
+    ui->txtFlash->setPalette(path);
+    ui->txtEEPROM->setPalette(path);
 }
 
 void frmMain::changeEvent(QEvent *event)
