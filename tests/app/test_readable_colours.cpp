@@ -6,11 +6,8 @@
 #include "app_test_main.h"
 #include "window_fixture.h"
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
-
 namespace {
-// The pane, then both path boxes, each as shown: (background, text).
+// The pane, then both path boxes, as shown: background and text.
 QList<ColourPair> shownPairs(WindowFixture &f)
 {
     QList<ColourPair> pairs;
@@ -22,8 +19,7 @@ QList<ColourPair> shownPairs(WindowFixture &f)
 }
 bool allLegible(const QList<ColourPair> &pairs)
 {
-    return std::all_of(pairs.begin(), pairs.end(),
-                       [](const ColourPair &p) { return contrastRatio(p.background, p.text) >= 4.5; });
+    return std::all_of(pairs.begin(), pairs.end(), [](auto &p) { return contrastRatio(p.background, p.text) >= 4.5; });
 }
 } // namespace
 
@@ -34,10 +30,10 @@ private slots:
     {
         const QColor black(Qt::black), white(Qt::white), grey76("#767676"), grey77("#777777"), blue("#308cc6");
         const struct { QColor a, b; double ratio; } table[] = {
-            {black, white, 21.0}, {white, black, 21.0}, {white, white, 1.0}, {grey76, white, 4.54},
-            {grey77, white, 4.48}, {blue, white, 3.69}, {QColor("#f9f9f9"), white, 1.05}};
+            {black, white, 21.0}, {white, white, 1.0}, {grey76, white, 4.54}, {grey77, white, 4.48}, {blue, white, 3.69}};
         for (const auto &row : table)
-            QVERIFY2(qAbs(contrastRatio(row.a, row.b) - row.ratio) < 0.01, qPrintable(row.a.name() + row.b.name()));
+            QVERIFY2(qAbs(contrastRatio(row.a, row.b) - row.ratio) < 0.01, qPrintable(row.a.name()));
+        QCOMPARE(contrastRatio(white, black), 21.0);
 
         QCOMPARE(legiblePair({white, grey76}).text, grey76);
         QCOMPARE(legiblePair({white, grey77}).background, black);
@@ -46,15 +42,13 @@ private slots:
         QCOMPARE(legibleText(grey76, white), grey76);
         for (const auto &[text, background] : {std::pair{blue, white}, {QColor("#12608a"), QColor("#3d3d3d")}}) {
             const double ratio = contrastRatio(legibleText(text, background), background);
-            QVERIFY(ratio >= 4.5 && ratio < 4.7);
-            QVERIFY(qAbs(legibleText(text, background).hsvHue() - text.hsvHue()) <= 2);
+            QVERIFY(ratio >= 4.5 && ratio < 4.7 && qAbs(legibleText(text, background).hsvHue() - text.hsvHue()) <= 2);
         }
     }
 
     void legibleUnderDefaultAndDarkPalettes()
     {
-        // As qt6ct's "darker" scheme hands it over: window-frame and
-        // caption-text colours both come out near white.
+        // As qt6ct's "darker" scheme has it: window-frame and caption-text colours both near white.
         QPalette dark(QColor(0x42, 0x42, 0x45), QColor(0x22, 0x20, 0x20));
         dark.setColor(QPalette::WindowText, Qt::white);
         dark.setColor(QPalette::Base, QColor(0x3d, 0x3d, 0x3d));
@@ -67,8 +61,8 @@ private slots:
         QCOMPARE(shownPairs(light)[0].background, w.palette().color(QPalette::WindowText));   // as specified
         QCOMPARE(shownPairs(light)[0].text, w.palette().color(QPalette::HighlightedText));
         QVERIFY(allLegible(shownPairs(light)));
-        // The desktop turns dark while the program runs: the toolkit tells
-        // every widget once its event loop runs, as here by hand.
+        // The desktop turns dark while the program runs: the toolkit tells every
+        // widget once its event loop runs, as here by hand.
         QApplication::setPalette(dark);
         QEvent changed(QEvent::ApplicationPaletteChange);
         for (QWidget *widget : QList<QWidget *>{&w} + w.findChildren<QWidget *>())

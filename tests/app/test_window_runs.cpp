@@ -157,10 +157,10 @@ private slots:
 
         QStringList enabledDuringRun;
         bool busyDuringRun = false;
-        QList<Qt::CursorShape> pointersDuringRun;
+        QList<Qt::CursorShape> pointersDuringRun;   // over the window, the pane's text, a button
         const auto pointers = [&] {
-            return QList<Qt::CursorShape>{w.cursor().shape(), f.find<QPlainTextEdit>("txtOutput")->viewport()->cursor().shape(),
-                                          f.find<QWidget>("cmdRst")->cursor().shape()};
+            return QList{w.cursor().shape(), f.find<QPlainTextEdit>("txtOutput")->viewport()->cursor().shape(),
+                         f.find<QWidget>("cmdRst")->cursor().shape()};
         };
         const QList<Qt::CursorShape> pointersBefore = pointers();
         QTimer::singleShot(300, &w, [&] {
