@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "busy_cursor.h"
 #include "operation_scope.h"
 #include "runner/output_pane.h"
 #include "runner/signature_check.h"
@@ -66,7 +67,10 @@ frmMain::CapturedRun frmMain::runCapturing(const ToolCommand &command)
 {
     if (m_closing)
         return {};
-    const RunOutcome outcome = m_runner.run(command);
+    const RunOutcome outcome = [&] {
+        const BusyCursor busy(*this);
+        return m_runner.run(command);
+    }();
     switch (outcome.failure) {
     case RunOutcome::Failure::Pipe:
         showMessage(QStringLiteral("CreatePipe failed. Error: ") + QString::number(outcome.errorNumber),

@@ -81,12 +81,14 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     friend class OperationScope;
 
     void createFuseBoxes();
     void applyColoursAndFonts();
+    void applySystemColours();
     void connectHandlers();
     void connectAboutLink();
     void nameControlsAndOrderTabs();

@@ -4,6 +4,7 @@
 
 #include "fuses/clock_presets.h"
 #include "fuses/device_catalogue.h"
+#include "fuses/fuse_box_help.h"
 #include "fuses/fuse_panel_map.h"
 #include "memory/reset_command.h"
 #include "operation_scope.h"
@@ -71,6 +72,9 @@ void frmMain::cmbDevice_Click()
     for (int i = fusepanel::firstLabelledBox; i < fusepanel::boxCount; ++i) {
         chkFuse(i)->setText(fusepanel::boxLabel(*device, i));
         chkFuse(i)->setEnabled(fusepanel::boxEnabledAfterChoice(i));
+        const QString help = fusepanel::boxHelp(*device, i);
+        chkFuse(i)->setToolTip(help);
+        chkFuse(i)->setAccessibleDescription(help);
     }
     strPart = device->part;
     strSignature = device->signature;

@@ -5,6 +5,7 @@
 
 #include "choice_combo.h"
 #include "fuses/fuse_panel_map.h"
+#include "readable_colours.h"
 #include "ui_frmMain.h"
 
 #include <QApplication>
@@ -51,18 +52,7 @@ void frmMain::applyColoursAndFonts()
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
         " left: 6px; padding: 0px 1px; }"));
 
-    // Output pane: window-frame colour behind caption-text colour (white on black).
-    QPalette pane = ui->txtOutput->palette();
-    pane.setColor(QPalette::Base, palette().color(QPalette::WindowText));
-    pane.setColor(QPalette::Text, palette().color(QPalette::HighlightedText));
-    ui->txtOutput->setPalette(pane);
-
-    // Image paths in the highlight colour.
-    for (QWidget *edit : {static_cast<QWidget *>(ui->txtFlash), static_cast<QWidget *>(ui->txtEEPROM)}) {
-        QPalette p = edit->palette();
-        p.setColor(QPalette::Text, palette().color(QPalette::Highlight));
-        edit->setPalette(p);
-    }
+    applySystemColours();
 
     // The link label: its own face, the title-bar blue, a hand of its own.
     QFont linkFont(QStringLiteral("Gungsuh"));
@@ -78,6 +68,37 @@ void frmMain::applyColoursAndFonts()
 
     for (QComboBox *combo : {ui->cmbDevice, ui->cmbPgr, ui->cmbPort, ui->cmbOsc})
         makeChoiceCombo(combo);
+}
+
+void frmMain::applySystemColours()
+{
+    // Output pane: window-frame colour behind caption-text colour (white on
+    // black), unless the desktop's palette makes that pair unreadable.
+    const ColourPair paneColours = legiblePair(
+        {palette().color(QPalette::WindowText), palette().color(QPalette::HighlightedText)});
+    // Only the roles set here are the controls' own; the others keep
+    // following the window's palette.
+    QPalette pane;
+    pane.setColor(QPalette::Base, paneColours.background);
+    pane.setColor(QPalette::Text, paneColours.text);
+    ui->txtOutput->setPalette(pane);
+
+    // Image paths in the highlight colour, darkened or lightened where needed.
+    // (The boxes take their background from the window; while the palette
+    // changes, theirs is not updated yet.)
+    QPalette path;
+    path.setColor(QPalette::Text,
+                  legibleText(palette().color(QPalette::Highlight), palette().color(QPalette::Base)));
+    ui->txtFlash->setPalette(path);
+    ui->txtEEPROM->setPalette(path);
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // The desktop's colours changed while the program runs.
+    if (event->type() == QEvent::PaletteChange)
+        applySystemColours();
 }
 
 void frmMain::connectHandlers()

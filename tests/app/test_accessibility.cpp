@@ -3,6 +3,7 @@
 
 #include "app/frmSplash.h"
 #include "app_test_main.h"
+#include "fuses/fuse_box_help.h"
 #include "window_fixture.h"
 
 #include <QAccessible>
@@ -67,6 +68,13 @@ private slots:
                 const QString caption = w.chkFuse(i)->text().trimmed();
                 QCOMPARE(w.chkFuse(i)->accessibleName(),
                          caption.isEmpty() ? QStringLiteral("熔丝位 ") + QString::number(i) : caption);
+            }
+            // The box's explanation is its tooltip and what a screen reader reads.
+            for (int i = 0; i < 32; ++i) {
+                const QString help = fusepanel::boxHelp(*findDevice(QString::fromLatin1(device)), i);
+                QCOMPARE(w.chkFuse(i)->toolTip(), help);
+                QCOMPARE(w.chkFuse(i)->accessibleDescription(), help);
+                QCOMPARE(QAccessible::queryAccessibleInterface(w.chkFuse(i))->text(QAccessible::Description), help);
             }
         }
 

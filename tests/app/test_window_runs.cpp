@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -156,8 +157,15 @@ private slots:
 
         QStringList enabledDuringRun;
         bool busyDuringRun = false;
+        QList<Qt::CursorShape> pointersDuringRun;   // over the window, the pane's text, a button
+        const auto pointers = [&] {
+            return QList{w.cursor().shape(), f.find<QPlainTextEdit>("txtOutput")->viewport()->cursor().shape(),
+                         f.find<QWidget>("cmdRst")->cursor().shape()};
+        };
+        const QList<Qt::CursorShape> pointersBefore = pointers();
         QTimer::singleShot(300, &w, [&] {
             busyDuringRun = w.operationRunning();
+            pointersDuringRun = pointers();
             for (const char *name : operationButtons)
                 if (f.find<QWidget>(name)->isEnabled())
                     enabledDuringRun << QString::fromLatin1(name);
@@ -168,6 +176,9 @@ private slots:
         w.cmdRst_Click();
 
         QVERIFY(busyDuringRun);
+        QCOMPARE(pointersDuringRun, QList<Qt::CursorShape>(3, Qt::BusyCursor));
+        QCOMPARE(pointers(), pointersBefore);
+        QVERIFY(!pointersBefore.contains(Qt::BusyCursor));
         QVERIFY2(enabledDuringRun.isEmpty(), qPrintable(enabledDuringRun.join(',')));
         QCOMPARE(readFile(f.toolsFolder() + QStringLiteral("/runs")), QByteArray("run\n"));
         QVERIFY(!w.operationRunning());
