@@ -1,4 +1,5 @@
-// The start-up notice about a tools folder the user cannot write into.
+// The start-up notice: only when no folder for the exchange files can be
+// written, neither the tools folder nor a private folder of the user's.
 
 #include "app/tools_folder_check.h"
 #include "scripted_dialogs.h"
@@ -10,15 +11,22 @@
 class TestToolsFolder : public QObject {
     Q_OBJECT
 private slots:
-    void toldOnlyWhenTheFolderIsMissingOrReadOnly()
+    void toldOnlyWhenNoExchangeFolderCanBeWritten()
     {
         QTemporaryDir program;
+        QTemporaryDir runtime;
         ScriptedDialogs dialogs;
         AppEnvironment environment;
         environment.programFolder = program.path();
         environment.rendering = platform::posixRendering();
         environment.dialogs = &dialogs;
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        qputenv("XDG_CACHE_HOME", "/proc/no-cache-here");
 
+        reportUnwritableToolsFolder(environment, nullptr);   // no tools folder: the runtime folder serves
+        QCOMPARE(dialogs.messages.size(), 0);
+
+        qunsetenv("XDG_RUNTIME_DIR");
         reportUnwritableToolsFolder(environment, nullptr);
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("无法在 tools 文件夹中建立交换文件：\n") + program.path()
