@@ -1,15 +1,13 @@
 #include "tools_folder_check.h"
 
 #include "dialogs.h"
-
-#include <QFileInfo>
+#include "platform/exchange_folder.h"
 
 std::optional<QString> toolsFolderProblem(const AppEnvironment &environment)
 {
-    const QString folder = platform::toolsFolder(environment.rendering, environment.programFolder);
-    const QFileInfo info(folder);
-    if (info.isDir() && info.isWritable())
+    if (platform::exchangeFolder(environment.rendering, environment.programFolder).writable)
         return std::nullopt;
+    const QString folder = platform::toolsFolder(environment.rendering, environment.programFolder);
     return QStringLiteral("无法在 tools 文件夹中建立交换文件：\n") + folder
            + QStringLiteral("\n读取、写入熔丝位和读取校准字节需要这个文件夹可写。");
 }

@@ -40,14 +40,15 @@ QString removeIfPresent(const QString &path)
 
 QString readExchangePath(const platform::PathRendering &rendering, const QString &programFolder)
 {
-    return platform::toolsPath(rendering, programFolder, QStringLiteral("fuse.bin"));
+    return platform::exchangeFolder(rendering, programFolder).path + rendering.separator
+           + QStringLiteral("fuse.bin");
 }
 
 WriteExchangePaths writeExchangePaths(const platform::PathRendering &rendering, const QString &programFolder)
 {
-    return {platform::toolsPath(rendering, programFolder, QStringLiteral("lfuse.bin")),
-            platform::toolsPath(rendering, programFolder, QStringLiteral("hfuse.bin")),
-            platform::toolsPath(rendering, programFolder, QStringLiteral("lock.bin"))};
+    const QString folder = platform::exchangeFolder(rendering, programFolder).path + rendering.separator;
+    return {folder + QStringLiteral("lfuse.bin"), folder + QStringLiteral("hfuse.bin"),
+            folder + QStringLiteral("lock.bin")};
 }
 
 QByteArray readLeadingBytes(const QString &path, int count)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # cmake --install into a fresh prefix (with a blank in its path): the program
 # folder with its tools links, the launcher, the desktop entry (checked by
-# desktop-file-validate) and the icons; then the installed launcher starts the
-# program headless, and it runs from its program folder beside tools/.
+# desktop-file-validate) and the icons, every installed file listed in
+# install_manifest.txt; then the installed launcher starts the program
+# headless, and it runs from its program folder beside tools/.
 set -euo pipefail
 build=$1
 
@@ -33,7 +34,9 @@ entry="$prefix/share/applications/fusewright.desktop"
 desktop-file-validate "$entry" || fail "desktop-file-validate rejects $entry"
 grep -qxF "Exec=\"$prefix/bin/fusewright\"" "$entry" || fail "Exec does not start the launcher: $(grep ^Exec "$entry")"
 grep -qx 'Icon=fusewright' "$entry" || fail "the entry names another icon"
-echo "installed: program, tools links, launcher, desktop entry, icons"
+sort "$build/install_manifest.txt" | diff -u - <(find "$prefix" ! -type d | sort) \
+  || fail "install_manifest.txt does not list exactly the installed files"
+echo "installed: program, tools links, launcher, desktop entry, icons; all in install_manifest.txt"
 
 mkdir -m 700 "$work/run"
 XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen "$prefix/bin/fusewright" >"$work/out.log" 2>&1 &

@@ -1,22 +1,50 @@
-# cmake --install into a prefix the user owns (e.g. ~/.local):
+# cmake --install into a prefix the user owns (e.g. ~/.local), and the Debian
+# package built by scripts/package (prefix /usr):
 #   <prefix>/lib/fusewright/fusewright   the program
 #   <prefix>/lib/fusewright/tools/       links to the system's avrdude and avrdude.conf;
-#                                        the exchange files are written here
+#                                        the exchange files go here while the user owns it
 #   <prefix>/bin/fusewright              the launcher, a link to the program
-#   <prefix>/share/applications/fusewright.desktop, the hicolor icons, and the
-#   USBasp udev rule in <prefix>/share/fusewright/ for the administrator.
+#   <prefix>/share/applications/fusewright.desktop, the hicolor icons, the
+#   AppStream metainfo, the man page, the copyright and changelog files, and the
+#   USBasp udev rule: in lib/udev/rules.d in the package, else in
+#   share/fusewright for the administrator.
 set(FW_PROGRAM_DIR lib/fusewright)
 install(TARGETS fusewright RUNTIME DESTINATION ${FW_PROGRAM_DIR})
 foreach(size 32 64 128)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/fusewright-${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME fusewright.png)
 endforeach()
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/60-fusewright-usbasp.rules DESTINATION share/fusewright)
-# Links and the desktop entry depend on the prefix given at install time.
+
+set(FW_LINUX_OUT ${CMAKE_CURRENT_BINARY_DIR}/linux)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/org.fusewright.fusewright.metainfo.xml
+               ${FW_LINUX_OUT}/org.fusewright.fusewright.metainfo.xml @ONLY)
+install(FILES ${FW_LINUX_OUT}/org.fusewright.fusewright.metainfo.xml DESTINATION share/metainfo)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/fusewright.1 ${FW_LINUX_OUT}/fusewright.1 @ONLY)
+# Compressed as Debian wants them: best compression, no name or time stamp inside.
+foreach(page fusewright.1 changelog)
+  if(page STREQUAL changelog)
+    set(source ${CMAKE_CURRENT_LIST_DIR}/changelog)
+  else()
+    set(source ${FW_LINUX_OUT}/${page})
+  endif()
+  add_custom_command(OUTPUT ${FW_LINUX_OUT}/${page}.gz
+    COMMAND sh -c "gzip -9n < \"$1\" > \"$2\"" gzip ${source} ${FW_LINUX_OUT}/${page}.gz
+    DEPENDS ${source} VERBATIM)
+endforeach()
+add_custom_target(fw_compressed_docs ALL DEPENDS ${FW_LINUX_OUT}/fusewright.1.gz ${FW_LINUX_OUT}/changelog.gz)
+install(FILES ${FW_LINUX_OUT}/fusewright.1.gz DESTINATION share/man/man1)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${FW_LINUX_OUT}/changelog.gz DESTINATION share/doc/fusewright)
+
+# Links, the desktop entry and the udev rule depend on the prefix given at
+# install time and on whether the install is the package's.
 install(CODE "
   set(FW_PROGRAM_DIR \"${FW_PROGRAM_DIR}\")
   set(FW_AVRDUDE \"${FW_AVRDUDE}\")
   set(FW_AVRDUDE_CONF \"${FW_AVRDUDE_CONF}\")
   set(FW_DESKTOP_TEMPLATE \"${CMAKE_CURRENT_LIST_DIR}/fusewright.desktop.in\")
+  set(FW_UDEV_RULE \"${CMAKE_CURRENT_LIST_DIR}/60-fusewright-usbasp.rules\")
+  set(FW_STAGING \"${FW_LINUX_OUT}/staging\")
   include(\"${CMAKE_CURRENT_LIST_DIR}/install_links.cmake\")
 ")
+
+include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)

@@ -1,0 +1,24 @@
+#pragma once
+// Where the fuse, lock and calibration bytes pass between the program and the
+// tool. The tools folder serves while it belongs to the user alone; a program
+// installed for everyone gets a private folder per user instead, so no user
+// can write into it, nor into another user's files.
+
+#include "platform.h"
+
+#include <QString>
+
+namespace platform {
+
+struct ExchangeFolder {
+    QString path;           // without a trailing separator
+    bool writable = false;  // false: neither the tools folder nor a private folder can be written
+};
+
+// Asked afresh by every operation; a private folder is created (mode 0700)
+// when it is first needed. Where no folder can be written the answer is the
+// tools folder, so the operation's own failure names it. On Windows the
+// answer is always the tools folder.
+ExchangeFolder exchangeFolder(const PathRendering &r, const QString &programFolder);
+
+} // namespace platform
