@@ -68,7 +68,7 @@ port=$(head -n 1 "$home/port") && echo "com1=$port" >"$home/config/Fusewright/po
   >"$work/shown" 2>&1 || { cat "$work/shown" >&2; fail "the program failed"; }
 tools="$root/usr/lib/fusewright/tools"
 for text in "avrdude: writing output file $run/fuse.bin" "== ticked: SPIEN BTSIZ1 BTSIZ0 SUT0 CKSEL3 CKSEL2 CKSEL1" \
-  "$tools/avrdude -p m8 -C $tools/avrdude.conf -c avr910 -P $port -U lfuse:w:\"$run/lfuse.bin\":r -U hfuse:w:\"$run/hfuse.bin\":r -U lock:w:\"$run/lock.bin\":r -u" \
+  "$tools/avrdude -p m8 -C $tools/avrdude.conf -c avr910 -P $port -U lfuse:w:\"$run/lfuse.bin\":r -U hfuse:w:\"$run/hfuse.bin\":r -U lock:w:\"$run/lock.bin\":r" \
   "== ticked: SPIEN BTSIZ1 BTSIZ0 SUT0 CKSEL3 CKSEL1 CKSEL0" " -U calibration:r:\"$run/fuse.bin\":r -F" \
   "== calibration: 0xA5 0x9F 0x9D 0xA0"; do
   grep -qF -- "$text" "$work/shown" || { cat "$work/shown" >&2; fail "not shown: $text"; }
