@@ -1,7 +1,8 @@
 // The fuse frame and the calibration panel: clock presets, the fuse and lock
 // read and write, the calibration read. The bytes travel through exchange
-// files in the tools folder; a leftover file is removed before any run, so
-// it can never be shown or written as the chip's value.
+// files (in the tools folder, or the user's private folder where the tools
+// folder is not the user's own); a leftover file is removed before any run,
+// so it can never be shown or written as the chip's value.
 
 #include "frmMain.h"
 
