@@ -8,6 +8,7 @@
 #include "byte_files.h"
 #include "intel_hex.h"
 #include "platform/instance_lock.h"
+#include "runner/command_runner.h"
 #include "scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -18,7 +19,31 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QTimer>
+
 #include <memory>
+#include <vector>
+
+#include <windows.h>
+#include <winternl.h>
+
+namespace {
+// The handles this process holds, from the system's handle table (Wine's
+// GetProcessHandleCount answers 0).
+int openHandles()
+{
+    std::vector<char> table(1 << 20);
+    ULONG needed = 0;
+    while (::NtQuerySystemInformation(SystemHandleInformation, table.data(), ULONG(table.size()), &needed)
+           == NTSTATUS(0xC0000004L))   // the table did not fit
+        table.resize(table.size() * 2);
+    const auto *list = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION *>(table.data());
+    int mine = 0;
+    for (ULONG i = 0; i < list->Count; ++i)
+        mine += list->Handle[i].OwnerPid == ::GetCurrentProcessId();
+    return mine;
+}
+} // namespace
 
 class WineWindowCheck : public QObject {
     Q_OBJECT
@@ -138,6 +163,38 @@ private slots:
         QCOMPARE(dialogs.messages.size(), 1);   // only the write's confirmation
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("确定进行熔丝位的写入？"));
         QCOMPARE(QDir(tools).entryList({"*.bin"}, QDir::Files), QStringList());
+    }
+
+    // The runner on Windows: both outputs in order, an interrupt that ends
+    // the child, a missing program, and no handle left behind by any of it.
+    void runnerCapturesInterruptsAndLeaksNoHandle()
+    {
+        const auto shell = [](const QString &line) {
+            ToolCommand c;
+            c.program = qEnvironmentVariable("SystemRoot") + QStringLiteral("\\system32\\cmd.exe");
+            c.arguments = QStringList{QStringLiteral("/c"), line};
+            return c;
+        };
+        CommandRunner runner;
+        runner.run(shell(QStringLiteral("echo warm-up")));
+        const int handlesBefore = openHandles();
+        QVERIFY(handlesBefore > 0);
+
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(runner.run(shell(QStringLiteral("echo out 1&echo err 2 1>&2&echo out 3"))).text,
+                     QStringLiteral("out 1\r\nerr 2 \r\nout 3\r\n"));
+
+        QTimer::singleShot(500, [&runner] { runner.interrupt(); });
+        const RunOutcome endless = runner.run(shell(QStringLiteral("for /l %i in (1,1,10000000) do @echo %i")));
+        QVERIFY(endless.interrupted && !runner.isRunning());
+        QVERIFY(endless.text.startsWith(QStringLiteral("1\r\n2\r\n3\r\n")));
+
+        ToolCommand missing = shell(QString());
+        missing.program = folder + QStringLiteral("\\tools\\missing.exe");
+        const RunOutcome failed = runner.run(missing);
+        QVERIFY(failed.failure == RunOutcome::Failure::Start && failed.errorNumber == ERROR_FILE_NOT_FOUND);
+
+        QCOMPARE(openHandles(), handlesBefore);
     }
 };
 

@@ -1,6 +1,8 @@
 # The Windows program: a window-only executable (no console) and, beside it,
 # the tools folder with the cross-built avrdude.exe and its avrdude.conf.
 set_target_properties(fusewright PROPERTIES WIN32_EXECUTABLE ON)
+# The build machine's rcc may compress with zstd, which this Qt cannot read.
+set_property(TARGET fw_app APPEND PROPERTY AUTORCC_OPTIONS --no-zstd)
 
 set(FW_WIN_AVRDUDE_DIR "" CACHE PATH "Folder holding the Windows avrdude.exe and avrdude.conf")
 if(NOT EXISTS "${FW_WIN_AVRDUDE_DIR}/avrdude.exe" OR NOT EXISTS "${FW_WIN_AVRDUDE_DIR}/avrdude.conf")
