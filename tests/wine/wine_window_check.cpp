@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-
 #include <QTimer>
 
 #include <memory>
@@ -82,7 +81,6 @@ class WineWindowCheck : public QObject {
 private slots:
     void initTestCase()
     {
-        QVERIFY2(!qEnvironmentVariableIsEmpty("FW_WINE_CHIP"), "FW_WINE_CHIP names the chip's folder");
         AppEnvironment env;
         env.programFolder = folder;
         env.rendering = platform::nativeRendering();
@@ -105,10 +103,8 @@ private slots:
             captions << find<QPushButton>(button)->text();
         QCOMPARE(captions, QStringList({"器件选择", "编程器类型", "端口选择", "熔丝位设置", "FLASH", "读取",
                                         "写入", "复位器件", "运行"}));
-        QStringList ports;
-        for (int i = 0; i < find<QComboBox>("cmbPort")->count(); ++i)
-            ports << find<QComboBox>("cmbPort")->itemText(i);
-        QCOMPARE(ports, QStringList({"lpt1", "lpt2", "com1", "com2", "com3", "com4", "usb"}));
+        // Qt's own texts, from the zip's translations folder.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
 
         window->labURL_Click();
         QWidget *about = nullptr;
