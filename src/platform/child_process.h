@@ -50,7 +50,7 @@ public:
     // false when the wait itself failed.
     bool waitForOutput(int timeoutMs = -1);
     // Calls onReadable from this thread's event loop whenever output may be
-    // read. The notifier must be disabled or destroyed before closeOutput().
+    // read, until the notifier is destroyed, which must happen before closeOutput().
     std::unique_ptr<QObject> outputNotifier(std::function<void()> onReadable);
     void closeOutput();
 

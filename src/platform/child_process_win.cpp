@@ -99,7 +99,6 @@ struct ChildProcess::Handles {
     DWORD buffered = 0;          // bytes of a finished read not handed out yet
     DWORD handedOut = 0;
     bool ended = false;          // the pipe broke: no more output
-
     DWORD failure = 0;           // why the output ended; 0 for the normal end, a broken pipe
 
     ~Handles() { closeOutput(); }
