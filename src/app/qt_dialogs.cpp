@@ -1,5 +1,6 @@
 #include "qt_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -67,5 +68,6 @@ QString QtDialogs::chooseFile(QWidget *parent, const FileDialogRequest &request)
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().constFirst();
+    // Qt answers with '/'; the command line shows the system's own separators.
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }

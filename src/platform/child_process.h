@@ -7,6 +7,11 @@
 #include <QStringDecoder>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
+class QObject;
+
 namespace platform {
 
 // A tool's output as text: the bytes are in the system's narrow encoding and
@@ -20,7 +25,7 @@ class ChildProcess {
 public:
     enum class Failure { None, Pipe, Start };
 
-    ChildProcess() = default;
+    ChildProcess();
     ChildProcess(const ChildProcess &) = delete;
     ChildProcess &operator=(const ChildProcess &) = delete;
     // Never leaves a child behind: a running child is killed and reaped.
@@ -35,18 +40,27 @@ public:
     Failure start(const QString &program, const QStringList &args);
     int errorNumber() const { return m_error; }
 
+#ifndef Q_OS_WIN
     // The read end of the output pipe, -1 when closed. Non-blocking.
     int outputDescriptor() const { return m_readFd; }
+#endif
     // >0 bytes read, 0 end of output, -1 nothing available yet, -2 read error.
     qint64 readAvailable(char *buffer, qint64 capacity);
+    // Blocks until output may be read or has ended (timeoutMs -1: no limit);
+    // false when the wait itself failed.
+    bool waitForOutput(int timeoutMs = -1);
+    // Calls onReadable from this thread's event loop whenever output may be
+    // read, until the notifier is destroyed, which must happen before closeOutput().
+    std::unique_ptr<QObject> outputNotifier(std::function<void()> onReadable);
     void closeOutput();
 
-    void terminate();   // asks the child to end (SIGTERM)
-    void kill();        // ends it at once (SIGKILL)
+    void terminate();   // asks the child to end (SIGTERM; on Windows it ends at once)
+    void kill();        // ends it at once (SIGKILL, TerminateProcess)
     bool tryReap();     // true once the child has been reaped (or none was started)
     void reapBlocking();
-    bool isRunning() const { return m_pid > 0; }
-    // The waitpid() status of the last reaped child, -1 before any.
+    bool isRunning() const;
+    // The waitpid() status (on Windows the exit code) of the last reaped
+    // child, -1 before any.
     int waitStatus() const { return m_status; }
     // The exit code of the last reaped child; -1 when a signal ended it or
     // none has been reaped.
@@ -55,8 +69,13 @@ public:
 private:
     void reaped(int status);
 
+#ifdef Q_OS_WIN
+    struct Handles;
+    std::unique_ptr<Handles> m_win;
+#else
     long m_pid = -1;
     int m_readFd = -1;
+#endif
     int m_error = 0;
     int m_status = -1;
 };

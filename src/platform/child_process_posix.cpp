@@ -1,10 +1,12 @@
 #include "child_process.h"
 
 #include <QFile>
+#include <QSocketNotifier>
 
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -106,6 +108,8 @@ QStringDecoder toolOutputDecoder()
     return QStringDecoder(QStringDecoder::Utf8);
 }
 
+ChildProcess::ChildProcess() = default;
+
 ChildProcess::~ChildProcess()
 {
     closeOutput();
@@ -195,6 +199,19 @@ qint64 ChildProcess::readAvailable(char *buffer, qint64 capacity)
     }
 }
 
+bool ChildProcess::waitForOutput(int timeoutMs)
+{
+    pollfd p{m_readFd, POLLIN, 0};
+    return ::poll(&p, 1, timeoutMs) >= 0 || errno == EINTR;
+}
+
+std::unique_ptr<QObject> ChildProcess::outputNotifier(std::function<void()> onReadable)
+{
+    auto notifier = std::make_unique<QSocketNotifier>(m_readFd, QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, std::move(onReadable));
+    return notifier;
+}
+
 void ChildProcess::closeOutput()
 {
     closeQuietly(m_readFd);
@@ -212,6 +229,8 @@ void ChildProcess::kill()
     if (m_pid > 0)
         ::kill(pid_t(m_pid), SIGKILL);
 }
+
+bool ChildProcess::isRunning() const { return m_pid > 0; }
 
 bool ChildProcess::tryReap()
 {

@@ -20,8 +20,13 @@ public:
     static QString defaultKey();   // per user
 
 private:
+#ifdef Q_OS_WIN
+    QString m_name;            // of the named mutex
+    void *m_mutex = nullptr;
+#else
     QString m_path;
     int m_fd = -1;
+#endif
 };
 
 } // namespace platform

@@ -5,13 +5,12 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 
 #include <cerrno>
-#include <poll.h>
-#include <sched.h>
+#include <memory>
+#include <thread>
 
 namespace {
 
@@ -152,8 +151,7 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
     platform::ChildProcess &child = active.child;
     bool eof = false;
     bool readable = true;
-    QSocketNotifier notifier(child.outputDescriptor(), QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, [&readable] { readable = true; });
+    std::unique_ptr<QObject> notifier = child.outputNotifier([&readable] { readable = true; });
 
     // Wakes the loop while it waits for the exit or the kill deadline, which
     // no descriptor announces. Starts short: most tools exit right after
@@ -166,13 +164,13 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
     for (;;) {
         if (!eof && readable)
             readable = active.readSlice(eof);
-        if (eof && notifier.isEnabled()) {
-            notifier.setEnabled(false);
+        if (eof && notifier) {
+            notifier.reset();
             child.closeOutput();
             // A tool that closed its output is normally a moment away from
             // exiting; catching that here saves the first timer round (~1 ms).
             for (int i = 0; i < quickReapTries && !child.tryReap(); ++i)
-                sched_yield();
+                std::this_thread::yield();
         }
         if (eof || active.interruptRequested) {
             active.killAfterGrace();
@@ -197,7 +195,7 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
         // grandchild may hold it open and write on, so read no further.
         for (int i = 0; i < drainChunksAfterInterrupt && active.readOnce(eof); ++i) {
         }
-        notifier.setEnabled(false);
+        notifier.reset();
         child.closeOutput();
     }
 }
@@ -211,8 +209,7 @@ void CommandRunner::captureBlocking(ActiveRun &active)
     while (!eof) {
         if (active.readOnce(eof) || eof)
             continue;
-        pollfd p{child.outputDescriptor(), POLLIN, 0};
-        if (::poll(&p, 1, -1) < 0 && errno != EINTR)
+        if (!child.waitForOutput())
             break;
     }
     child.closeOutput();

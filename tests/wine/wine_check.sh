@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# The Windows zip under Wine and Xvfb: it unpacks, fusewright.exe shows its
+# window and refuses a second start; then the window check runs from the
+# unpacked folder, its tools\avrdude.exe reaching the virtual programmer,
+# whose pseudo-terminal is COM1 in the Wine prefix.
+# Usage: wine_check.sh <build-win folder> <fusewright-sim>
+set -euo pipefail
+build_win=$1
+sim=$2
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+zip=$(ls "$build_win"/fusewright-*-win64.zip 2>/dev/null | head -n 1) || true
+check_exe=$build_win/fusewright-wine-check.exe
+[ -n "$zip" ] && [ -f "$check_exe" ] || fail "no Windows zip or window check in $build_win: run bash scripts/windows"
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+cache=${FW_WIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/fusewright-win}
+mkdir -p "$cache"
+export WINEPREFIX=$cache/wineprefix WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko installer, no menu entries for the test programs.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+export LC_ALL=C.UTF-8
+unset QT_QPA_PLATFORM
+# One user of the prefix (and of its COM1) at a time.
+exec 8>"$cache/wineprefix.lock"
+flock 8
+
+work=$(mktemp -d)
+xvfb= sim_pid= first=
+cleanup() {
+  "$wineserver" -k 2>/dev/null || true
+  for p in $first $sim_pid $xvfb; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work" "$WINEPREFIX/drive_c/Fusewright check"
+}
+trap cleanup EXIT
+
+wait_for() {   # wait_for <seconds> <command...>
+  local deadline=$((SECONDS + $1)); shift
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.2
+  done
+}
+window() { xdotool search --onlyvisible --name "^$1\$" | head -n 1 | grep .; }
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+wait_for 30 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "creating the Wine prefix $WINEPREFIX"
+  "$wine" wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; fail "wineboot failed"; }
+  "$wineserver" -w
+fi
+
+# The virtual ATmega8 behind an AVR910 programmer, reached as COM1.
+"$sim" --chip m8 --state "$work/chip" --port-file "$work/port" --log "$work/sim.log" &
+sim_pid=$!
+wait_for 10 test -s "$work/port" || fail "the simulator gave no port"
+pty=$(head -n 1 "$work/port")
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null
+"$wineserver" -k   # the port table is read when the server starts
+"$wineserver" -w
+
+unpacked="$WINEPREFIX/drive_c/Fusewright check"
+rm -rf "$unpacked"
+unzip -q "$zip" -d "$unpacked"
+folder=$(ls -d "$unpacked"/fusewright-*)
+win_folder="C:\\Fusewright check\\$(basename "$folder")"
+for f in fusewright.exe qt.conf platforms/qwindows.dll tools/avrdude.exe tools/avrdude.conf translations/qtbase_zh_CN.qm; do
+  [ -f "$folder/$f" ] || fail "the zip has no $f"
+done
+
+started=$SECONDS
+"$wine" "$win_folder\\fusewright.exe" >"$work/first.log" 2>&1 &
+first=$!
+wait_for 60 window Fusewright || { cat "$work/first.log" >&2; fail "no window titled Fusewright"; }
+echo "fusewright.exe showed its window after $((SECONDS - started)) s"
+"$wine" "$win_folder\\fusewright.exe" >"$work/second.log" 2>&1 &
+second=$!
+wait_for 60 window 重复运行 || { cat "$work/second.log" >&2; fail "the second start showed no 重复运行 box"; }
+[ "$(xdotool search --onlyvisible --name '^Fusewright$' | wc -l)" = 1 ] || fail "the second start showed its main window"
+xdotool windowfocus --sync "$(window 重复运行)" key Return
+wait_for 20 bash -c "! kill -0 $second" || fail "the second start did not end when its box was dismissed"
+kill -0 "$first" || fail "the first instance ended"
+echo "second start refused with 重复运行; first still running"
+kill "$first"
+wait "$first" 2>/dev/null || true
+first=
+
+# The window check beside the program, with Qt's test library. Its report
+# goes to a file: a program without a console has no standard output under Wine.
+cp "$check_exe" "$build_win/Qt6Test.dll" "$folder/"
+started=$SECONDS
+status=0
+FW_WINE_CHIP="Z:${work//\//\\}\\chip" "$wine" "$win_folder\\fusewright-wine-check.exe" \
+  -o "Z:${work//\//\\}\\check.txt,txt" >"$work/check.out" 2>&1 || status=$?
+cat "$work/check.txt" 2>/dev/null || cat "$work/check.out"
+echo "window check under Wine: $((SECONDS - started)) s"
+[ "$status" = 0 ] || { echo "--- simulator log (tail):"; tail -n 20 "$work/sim.log"; fail "the window check failed"; }
