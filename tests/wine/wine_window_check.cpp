@@ -137,7 +137,7 @@ private slots:
         click("cmdFuseWR");
         QCOMPARE(chip("lfuse") + chip("hfuse") + chip("lock"), QByteArray("\xE4\xD9\xFF"));
         QCOMPARE(window->strCommand.text, prefix + " -U lfuse:w:\"" + tools + "\\lfuse.bin\":r -U hfuse:w:\"" + tools
-                                              + "\\hfuse.bin\":r -U lock:w:\"" + tools + "\\lock.bin\":r -u");
+                                              + "\\hfuse.bin\":r -U lock:w:\"" + tools + "\\lock.bin\":r");
         QVERIFY2(pane().startsWith(window->strCommand.text + "\r\n") && pane().contains("avrdude done."),
                  qPrintable(pane()));
 
