@@ -14,10 +14,8 @@ chmod 700 "$work"
 export XDG_RUNTIME_DIR=$work     # an instance lock of this test's own
 unset QT_QPA_PLATFORM
 
-# Xvfb picks a free display itself and reports it: no race with other
-# virtual displays started at the same time.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
+source "$(dirname "$0")/../support/virtual_display.sh"
+xvfb=
 first=
 second=
 cleanup() {
@@ -27,18 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_for() {   # wait_for <seconds> <command...>
-  local deadline=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
-visible_window() { xdotool search --onlyvisible --name "^$1\$" | head -n 1 | grep .; }
-
-wait_for 30 test -s "$work/display" || { cat "$work/xvfb.log" >&2; fail "Xvfb did not start"; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-wait_for 10 xwininfo -root || fail "Xvfb did not answer on $DISPLAY"
+start_virtual_display "$work" || fail "Xvfb did not start or answer"
 # On failure, what the program printed.
 fail_with_output() { echo "--- program output:" >&2; cat "$work/first.log" "$work/second.log" >&2 2>/dev/null || true; fail "$*"; }
 

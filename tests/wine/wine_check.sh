@@ -36,19 +36,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_for() {   # wait_for <seconds> <command...>
-  local deadline=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.2
-  done
-}
-window() { xdotool search --onlyvisible --name "^$1\$" | head -n 1 | grep .; }
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-wait_for 30 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+source "$(dirname "$0")/../support/virtual_display.sh"
+start_virtual_display "$work" || fail "Xvfb did not start or answer"
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "creating the Wine prefix $WINEPREFIX"
@@ -77,13 +66,13 @@ done
 started=$SECONDS
 "$wine" "$win_folder\\fusewright.exe" >"$work/first.log" 2>&1 &
 first=$!
-wait_for 60 window Fusewright || { cat "$work/first.log" >&2; fail "no window titled Fusewright"; }
+wait_for 60 visible_window Fusewright || { cat "$work/first.log" >&2; fail "no window titled Fusewright"; }
 echo "fusewright.exe showed its window after $((SECONDS - started)) s"
 "$wine" "$win_folder\\fusewright.exe" >"$work/second.log" 2>&1 &
 second=$!
-wait_for 60 window 重复运行 || { cat "$work/second.log" >&2; fail "the second start showed no 重复运行 box"; }
+wait_for 60 visible_window 重复运行 || { cat "$work/second.log" >&2; fail "the second start showed no 重复运行 box"; }
 [ "$(xdotool search --onlyvisible --name '^Fusewright$' | wc -l)" = 1 ] || fail "the second start showed its main window"
-xdotool windowfocus --sync "$(window 重复运行)" key Return
+xdotool windowfocus --sync "$(visible_window 重复运行)" key Return
 wait_for 20 bash -c "! kill -0 $second" || fail "the second start did not end when its box was dismissed"
 kill -0 "$first" || fail "the first instance ended"
 echo "second start refused with 重复运行; first still running"
