@@ -38,15 +38,22 @@ QString removeIfPresent(const QString &path)
 }
 } // namespace
 
+namespace {
+// The exchange folder of the moment with its trailing separator.
+QString exchangeFolderPrefix(const platform::PathRendering &rendering, const QString &programFolder)
+{
+    return platform::exchangeFolder(rendering, programFolder).path + rendering.separator;
+}
+} // namespace
+
 QString readExchangePath(const platform::PathRendering &rendering, const QString &programFolder)
 {
-    return platform::exchangeFolder(rendering, programFolder).path + rendering.separator
-           + QStringLiteral("fuse.bin");
+    return exchangeFolderPrefix(rendering, programFolder) + QStringLiteral("fuse.bin");
 }
 
 WriteExchangePaths writeExchangePaths(const platform::PathRendering &rendering, const QString &programFolder)
 {
-    const QString folder = platform::exchangeFolder(rendering, programFolder).path + rendering.separator;
+    const QString folder = exchangeFolderPrefix(rendering, programFolder);
     return {folder + QStringLiteral("lfuse.bin"), folder + QStringLiteral("hfuse.bin"),
             folder + QStringLiteral("lock.bin")};
 }
