@@ -184,3 +184,16 @@ QStringList failureHints(const FailedRun &run)
     }
     return hints.mid(0, maxFailureHints);
 }
+
+QString paneWithHints(const QString &paneText, const QStringList &hints)
+{
+    if (hints.isEmpty())
+        return paneText;
+    const QString lineBreak = QStringLiteral("\r\n");
+    QString text = paneText;
+    if (!text.isEmpty() && !text.endsWith(QLatin1Char('\n')) && !text.endsWith(QLatin1Char('\r')))
+        text += lineBreak;
+    for (const QString &hint : hints)
+        text += lineBreak + QStringLiteral("提示：") + hint;
+    return text;
+}

@@ -30,3 +30,7 @@ constexpr int maxFailureHints = 2;
 // At most maxFailureHints lines, the most specific first; none when the text
 // shows no situation the table knows, as every successful run's text does.
 QStringList failureHints(const FailedRun &run);
+
+// The pane's text, its last line ended, one empty line, then each hint on a
+// line of its own after "提示："; the text alone when there are no hints.
+QString paneWithHints(const QString &paneText, const QStringList &hints);
