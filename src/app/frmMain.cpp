@@ -2,9 +2,9 @@
 
 #include "busy_cursor.h"
 #include "operation_scope.h"
-#include "runner/output_pane.h"
-#include "runner/signature_check.h"
+#include "runner/signature_probe.h"
 #include "runner/unresponsive_programmer.h"
+#include "user_messages.h"
 #include "ui_frmMain.h"
 
 #include <QCloseEvent>
@@ -29,14 +29,21 @@ frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
 
 frmMain::~frmMain() = default;
 
-Selections frmMain::selections() const
+OperationContext frmMain::operationContext(bool needsDialect)
 {
-    return Selections{strPart, strProgrammer, strPort};
+    OperationContext context;
+    context.selections = Selections{strPart, strProgrammer, strPort};
+    context.expectedSignature = strSignature;
+    context.prefix = grammar::commandPrefix(m_env.rendering, m_env.programFolder, context.selections);
+    if (needsDialect)
+        context.dialect = toolDialect();
+    return context;
 }
 
-ToolCommand frmMain::commandPrefix() const
+FuseOperation frmMain::fuseOperation()
 {
-    return grammar::commandPrefix(m_env.rendering, m_env.programFolder, selections());
+    const ChipProfile *chip = chipForPart(strPart);
+    return FuseOperation{operationContext(), chip, exchangePaths(m_env.rendering, m_env.programFolder)};
 }
 
 MessageAnswer frmMain::showMessage(const QString &text, const QString &title, MessageIcon icon,
@@ -49,13 +56,26 @@ MessageAnswer frmMain::showMessage(const QString &text, const QString &title, Me
     return m_env.dialogs->message(isVisible() ? this : nullptr, text, title, icon, buttons);
 }
 
-bool frmMain::selectionsComplete(SelectionWording wording)
+bool frmMain::reportMissingSelection(SelectionWording wording)
 {
-    const auto problem = checkSelections(selections(), wording);
-    if (!problem)
-        return true;
-    showMessage(problem->text, problem->title, MessageIcon::Critical);
-    return false;
+    const auto missing = checkSelections(Selections{strPart, strProgrammer, strPort});
+    if (!missing)
+        return false;
+    const UserMessage message = selectionMessage(*missing, wording);
+    showMessage(message.text, message.title, message.icon);
+    return true;
+}
+
+void frmMain::showProblem(const OperationProblem &problem, const ChipProfile *chip)
+{
+    if (const auto message = problemMessage(problem, chip))
+        showMessage(message->text, message->title, message->icon);
+}
+
+void frmMain::keepLastCommand(const ToolCommand &command)
+{
+    if (!command.isEmpty())
+        strCommand = command;
 }
 
 QString frmMain::RunAndCapture(const ToolCommand &command)
@@ -63,27 +83,31 @@ QString frmMain::RunAndCapture(const ToolCommand &command)
     return runCapturing(command).text;
 }
 
-frmMain::CapturedRun frmMain::runCapturing(const ToolCommand &command)
+CaptureFunction frmMain::capture()
 {
+    return [this](const ToolCommand &command) { return runCapturing(command); };
+}
+
+CapturedRun frmMain::runCapturing(const ToolCommand &command)
+{
+    // No new run starts once the window is closing.
     if (m_closing)
-        return {};
+        return CapturedRun{QString(), false, true};
     const RunOutcome outcome = [&] {
         const BusyCursor busy(*this);
         return m_runner.run(command);
     }();
     switch (outcome.failure) {
     case RunOutcome::Failure::Pipe:
-        showMessage(QStringLiteral("CreatePipe failed. Error: ") + QString::number(outcome.errorNumber),
-                    applicationTitle(), MessageIcon::None);
-        return {};
+        showMessage(pipeFailureText(outcome.errorNumber), applicationTitle(), MessageIcon::None);
+        return CapturedRun{QString(), false, m_closing};
     case RunOutcome::Failure::Start:
-        showMessage(QStringLiteral("无法建立新进程，错误码：") + QString::number(outcome.errorNumber),
-                    applicationTitle(), MessageIcon::None);
-        return {};
+        showMessage(startFailureText(outcome.errorNumber), applicationTitle(), MessageIcon::None);
+        return CapturedRun{QString(), false, m_closing};
     case RunOutcome::Failure::None:
         break;
     }
-    return {outcome.text, outcome.exitCode == 0 && !outcome.interrupted};
+    return CapturedRun{outcome.text, outcome.exitCode == 0 && !outcome.interrupted, m_closing};
 }
 
 ToolDialect frmMain::toolDialect()
@@ -92,8 +116,9 @@ ToolDialect frmMain::toolDialect()
         return *m_dialect;
     if (m_closing)
         return ToolDialect::assumed();
-    // Asked quietly: a tool that cannot run is reported by the operation's
-    // own run. avrdude answers at once; anything slower is not avrdude.
+    // Not asked once the window is closing. Asked quietly: a tool that cannot
+    // run is reported by the operation's own run. avrdude answers at once;
+    // anything slower is not avrdude.
     QTimer patience;
     patience.setSingleShot(true);
     connect(&patience, &QTimer::timeout, this, [this] { m_runner.interrupt(); });
@@ -110,15 +135,15 @@ ToolDialect frmMain::toolDialect()
 
 bool frmMain::probeSignature()
 {
-    strCommand = signatureProbeCommand(commandPrefix(), toolDialect());
-    const QString captured = RunAndCapture(strCommand);
-    const SignatureVerdict verdict = checkSignature(captured, strSignature);
-    if (verdict.matches && !m_closing)
-        return true;
-    // A probe that matches stays unshown; one that fails shows why.
-    showOutput(*ui->txtOutput, strCommand, captured);
-    showMessage(signatureMismatchMessage(verdict.candidate), QStringLiteral("错误"), MessageIcon::Critical);
-    return false;
+    return probeSignature(operationContext());
+}
+
+bool frmMain::probeSignature(const OperationContext &context)
+{
+    const ProbeOutcome probe = probeChip(context, capture(), *ui->txtOutput);
+    strCommand = probe.command;
+    showProblem(probe.problem, nullptr);
+    return probe.problem.isNone();
 }
 
 void frmMain::setOperationButtonsEnabled(bool enabled)

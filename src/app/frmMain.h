@@ -5,8 +5,10 @@
 #include "app_environment.h"
 #include "dialogs.h"
 #include "fuses/fuse_bits.h"
+#include "fuses/fuse_procedures.h"
 #include "image_file_dialog.h"
 #include "runner/command_runner.h"
+#include "runner/operation_context.h"
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
 #include "runner/tool_dialect.h"
@@ -50,8 +52,9 @@ public:
     bool operationRunning() const { return m_busy; }
 
     // The signature probe every memory operation runs before touching the
-    // chip. On a mismatch the pane shows the probe and the tool's text, the
-    // error is shown and false returned; strCommand then still holds the probe.
+    // chip, for the selections of the moment. On a mismatch the pane shows
+    // the probe and the tool's text, the error is shown and false returned;
+    // strCommand then holds the probe.
     bool probeSignature();
 
     // What the tool in the tools folder speaks, asked once per program run
@@ -94,18 +97,21 @@ private:
     void nameControlsAndOrderTabs();
     void centreOnScreen();
 
-    struct CapturedRun {
-        QString text;
-        bool exitedWithZero = false;
-    };
     QString RunAndCapture(const ToolCommand &command);
     // RunAndCapture, also telling how the tool ended.
     CapturedRun runCapturing(const ToolCommand &command);
-    // The prefix every command line starts with, for the current selections.
-    ToolCommand commandPrefix() const;
-    Selections selections() const;
-    // Shows a selection problem, if any; true when all three are chosen.
-    bool selectionsComplete(SelectionWording wording);
+    CaptureFunction capture();
+    // The selections as they are now, and the tool's dialect where the
+    // operation needs it. Called once when an operation starts, before any
+    // tool runs: asking the dialect runs one, and the user may change the
+    // selections meanwhile.
+    OperationContext operationContext(bool needsDialect = true);
+    FuseOperation fuseOperation();
+    bool probeSignature(const OperationContext &context);
+    // Shows the first missing selection, if any; true when one was missing.
+    bool reportMissingSelection(SelectionWording wording);
+    void showProblem(const OperationProblem &problem, const ChipProfile *chip);
+    void keepLastCommand(const ToolCommand &command);
     MessageAnswer showMessage(const QString &text, const QString &title, MessageIcon icon,
                               MessageButtons buttons = MessageButtons::Ok);
     void setOperationButtonsEnabled(bool enabled);
@@ -113,9 +119,6 @@ private:
     // Helpers of the fuse and calibration handlers (frmMain_fuses.cpp).
     PanelTicks panelTicks() const;
     void setPanelTicks(const PanelTicks &ticks);
-    bool exchangeFilesRemoved(const QStringList &paths);
-    bool highFuseRunShowsTheChip(const CapturedRun &run);
-    void reportNoAnswer(const QString &collected, const QString &exchangePath);
     void showCalibrationBytes(const QByteArray &bytes);
 
     // The Flash and EEPROM panels: one set of steps for both.
@@ -135,6 +138,8 @@ private:
     bool m_dialectRead = false;   // false: m_dialect is assumed for the operation in progress
     bool m_startRefused = false;
     bool m_busy = false;
+    // Set when the window closes during a run: the run is interrupted and the
+    // operation unwinds without starting another run or showing a message.
     bool m_closing = false;
     bool m_centredWithFrame = false;
 };

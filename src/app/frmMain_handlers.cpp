@@ -3,7 +3,7 @@
 #include "frmMain.h"
 
 #include "fuses/clock_presets.h"
-#include "fuses/device_catalogue.h"
+#include "fuses/chip_profile.h"
 #include "fuses/fuse_box_help.h"
 #include "fuses/fuse_panel_map.h"
 #include "memory/reset_command.h"
@@ -11,13 +11,14 @@
 #include "platform/instance_lock.h"
 #include "runner/output_pane.h"
 #include "ui_frmMain.h"
+#include "user_messages.h"
 
 #include <QCheckBox>
 
 void frmMain::Form_Load()
 {
     if (m_env.instanceLock && !m_env.instanceLock->tryAcquire()) {
-        showMessage(QStringLiteral("程序已经运行"), QStringLiteral("重复运行"), MessageIcon::Warning);
+        showMessage(alreadyRunningText(), alreadyRunningTitle(), MessageIcon::Warning);
         m_startRefused = true;
         close();
         return;
@@ -66,7 +67,7 @@ void frmMain::cmbDevice_Click()
     for (QCheckBox *box : m_chkFuse)
         box->setChecked(false);
 
-    const DeviceEntry *device = findDevice(ui->cmbDevice->currentText());
+    const ChipProfile *device = chipForListText(ui->cmbDevice->currentText());
     if (!device)
         return;
     for (int i = fusepanel::firstLabelledBox; i < fusepanel::boxCount; ++i) {
@@ -84,10 +85,8 @@ void frmMain::cmbDevice_Click()
 void frmMain::cmdRst_Click()
 {
     OperationScope operation(*this);
-    if (!operation)
+    if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
-    if (!selectionsComplete(SelectionWording::Notice))
-        return;
-    strCommand = resetCommand(commandPrefix());
+    strCommand = resetCommand(operationContext(false).prefix);
     showAndRun(*ui->txtOutput, strCommand, [this](const ToolCommand &c) { return RunAndCapture(c); });
 }

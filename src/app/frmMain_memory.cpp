@@ -8,16 +8,18 @@
 #include "progress_pane.h"
 #include "runner/output_pane.h"
 #include "ui_frmMain.h"
+#include "user_messages.h"
 
 MemoryPanel frmMain::flashPanel()
 {
-    return {flashMemory(), ui->txtFlash, ui->optFwr, ui->chkFvf, strFlashFile, strFlashOp, strFlashVerify};
+    return {flashMemory(), missingFlashFileText(), ui->txtFlash, ui->optFwr, ui->chkFvf, strFlashFile, strFlashOp,
+            strFlashVerify};
 }
 
 MemoryPanel frmMain::eepromPanel()
 {
-    return {eepromMemory(), ui->txtEEPROM, ui->optEEwr, ui->chkEEvf, strEepromFile, strEepromOp,
-            strEepromVerify};
+    return {eepromMemory(), missingEepromFileText(), ui->txtEEPROM, ui->optEEwr, ui->chkEEvf, strEepromFile,
+            strEepromOp, strEepromVerify};
 }
 
 void frmMain::cmdFlash_Click() { chooseImageFile(flashPanel()); }
@@ -32,6 +34,7 @@ void frmMain::cmdErun_Click() { runImageTransfer(eepromPanel()); }
 
 bool frmMain::chooseImageFile(const MemoryPanel &panel)
 {
+    // No file dialog opens for an operation unwinding after the window closed.
     if (m_closing)
         return false;
     const QString chosen = cdlFile.choose(*m_env.dialogs, this, panel.direction(), m_env.programFolder);
@@ -46,27 +49,30 @@ bool frmMain::chooseImageFile(const MemoryPanel &panel)
 void frmMain::runImageTransfer(const MemoryPanel &panel)
 {
     OperationScope operation(*this);
-    if (!operation)
+    if (!operation || reportMissingSelection(SelectionWording::Error))
         return;
-    if (!selectionsComplete(SelectionWording::Error))
-        return;
+    // The run works on the file, direction and verification the panel showed
+    // when the button was pressed.
+    QString file = panel.file;
+    const TransferDirection direction = panel.direction();
+    const bool verify = panel.chkVerify->isChecked();
+    const OperationContext context = operationContext();
     // The chip is checked before the file is looked at.
-    if (!probeSignature())
+    if (!probeSignature(context))
         return;
-    if (panel.file.isEmpty()) {
-        showMessage(panel.kind.missingFileText, QStringLiteral("错误"), MessageIcon::Critical);
+    if (file.isEmpty()) {
+        showMessage(panel.missingFileText, errorTitle(), MessageIcon::Critical);
         if (!chooseImageFile(panel))
             return;
+        file = panel.file;
     }
-    const TransferDirection direction = panel.direction();
     if (direction == TransferDirection::Read
-        && showMessage(overwriteQuestion(panel.file), overwriteQuestionTitle(), MessageIcon::Question,
+        && showMessage(overwriteQuestion(file), overwriteQuestionTitle(), MessageIcon::Question,
                        MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    panel.op = transferFragment(panel.kind, direction, panel.file);
-    panel.verify = panel.chkVerify->isChecked() ? verifyFragment(panel.kind, direction, panel.file)
-                                                : CommandFragment();
-    strCommand = commandPrefix() + panel.op + panel.verify;
+    panel.op = transferFragment(panel.kind, direction, file);
+    panel.verify = verify ? verifyFragment(panel.kind, direction, file) : CommandFragment();
+    strCommand = context.prefix + panel.op + panel.verify;
     showAndRun(*ui->txtOutput, strCommand, [this](const ToolCommand &c) { return runShowingProgress(c); });
 }
 

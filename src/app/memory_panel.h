@@ -10,6 +10,7 @@
 
 struct MemoryPanel {
     MemoryKind kind;
+    QString missingFileText;   // shown when a run finds no image file chosen
     QLineEdit *txtFile;
     QRadioButton *optProgram;
     QCheckBox *chkVerify;

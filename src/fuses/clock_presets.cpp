@@ -37,7 +37,7 @@ bool applyClockPreset(const QString &listText, PanelTicks &ticks)
         if (QString::fromUtf8(p.text) != listText)
             continue;
         for (size_t i = 0; i < p.ticks.size(); ++i)
-            ticks[firstClockSelectBox + i] = p.ticks[i];
+            ticks[fusepanel::firstClockSelectBox + i] = p.ticks[i];
         return true;
     }
     return false;

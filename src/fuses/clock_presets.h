@@ -13,8 +13,6 @@ struct ClockPreset {
     std::array<bool, 4> ticks;      // boxes 28, 29, 30, 31
 };
 
-constexpr int firstClockSelectBox = 28;
-
 const std::array<ClockPreset, 13> &clockPresets();
 
 // The list texts in list order.

@@ -1,93 +1,71 @@
 #include "exchange_files.h"
 
+#include "platform/exchange_folder.h"
+#include "platform/private_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 #include <utility>
 
+using Kind = OperationProblem::Kind;
+
 namespace {
-QString failureMessage(const QString &what, const QString &path, const QString &reason)
-{
-    return what + path + QStringLiteral("\r\n") + reason;
-}
-
-// Creates or truncates the file so that it holds exactly this byte.
-QString writeOneByte(const QString &path, quint8 value)
-{
-    QFile file(path);
-    const char byte = static_cast<char>(value);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return failureMessage(QStringLiteral("无法写入文件："), path, file.errorString());
-    if (file.write(&byte, 1) == 1 && file.flush())
-        return QString();
-    const QString problem = failureMessage(QStringLiteral("无法写入文件："), path, file.errorString());
-    file.close();
-    file.remove();   // a truncated file must not reach the tool
-    return problem;
-}
-
-QString removeIfPresent(const QString &path)
+OperationProblem removeIfPresent(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return QString();
+        return {};
     QFile file(path);
     if (file.remove())
-        return QString();
-    return failureMessage(QStringLiteral("无法删除文件："), path, file.errorString());
+        return {};
+    return OperationProblem::of(Kind::FileNotRemoved, path, file.errorString());
 }
 } // namespace
 
-namespace {
-// The exchange folder of the moment with its trailing separator.
-QString exchangeFolderPrefix(const platform::PathRendering &rendering, const QString &programFolder)
+ExchangePaths exchangePaths(const platform::PathRendering &rendering, const QString &programFolder)
 {
-    return platform::exchangeFolder(rendering, programFolder).path + rendering.separator;
-}
-} // namespace
-
-QString readExchangePath(const platform::PathRendering &rendering, const QString &programFolder)
-{
-    return exchangeFolderPrefix(rendering, programFolder) + QStringLiteral("fuse.bin");
+    const QString folder = platform::exchangeFolder(rendering, programFolder).path + rendering.separator;
+    return {folder + QStringLiteral("fuse.bin"), folder + QStringLiteral("lfuse.bin"),
+            folder + QStringLiteral("hfuse.bin"), folder + QStringLiteral("lock.bin")};
 }
 
-WriteExchangePaths writeExchangePaths(const platform::PathRendering &rendering, const QString &programFolder)
+ExchangeBytes readExchangeFile(const QString &path, int count)
 {
-    const QString folder = exchangeFolderPrefix(rendering, programFolder);
-    return {folder + QStringLiteral("lfuse.bin"), folder + QStringLiteral("hfuse.bin"),
-            folder + QStringLiteral("lock.bin")};
+    const platform::PrivateRead read = platform::readPrivateFile(path, count);
+    if (!read.refusal.isEmpty())
+        return {QByteArray(), OperationProblem::of(Kind::FileNotRead, path, read.refusal)};
+    return {read.bytes, {}};
 }
 
-QByteArray readLeadingBytes(const QString &path, int count)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.read(count);
-}
-
-QString writeFuseExchangeFiles(const WriteExchangePaths &files, const FuseBytes &bytes)
+OperationProblem writeFuseExchangeFiles(const ExchangePaths &paths, const FuseBytes &bytes)
 {
     const std::pair<QString, quint8> order[] = {
-        {files.lfuse, bytes.lfuse}, {files.hfuse, bytes.hfuse}, {files.lock, bytes.lock}};
+        {paths.lfuse, bytes.lfuse}, {paths.hfuse, bytes.hfuse}, {paths.lock, bytes.lock}};
     QStringList written;
     for (const auto &[path, value] : order) {
-        const QString problem = writeOneByte(path, value);
-        if (!problem.isEmpty()) {
+        // A leftover entry (a link included) goes first; the file is then made anew.
+        OperationProblem problem = removeIfPresent(path);
+        if (problem.isNone()) {
+            const QString reason = platform::createPrivateFile(path, QByteArray(1, static_cast<char>(value)));
+            if (!reason.isEmpty())
+                problem = OperationProblem::of(Kind::FileNotWritten, path, reason);
+        }
+        if (!problem.isNone()) {
             removeExchangeFiles(written);
             return problem;
         }
         written << path;
     }
-    return QString();
+    return {};
 }
 
-QString removeExchangeFiles(const QStringList &paths)
+OperationProblem removeExchangeFiles(const QStringList &paths)
 {
-    QString first;
+    OperationProblem first;
     for (const QString &path : paths) {
-        const QString problem = removeIfPresent(path);
-        if (first.isEmpty())
+        const OperationProblem problem = removeIfPresent(path);
+        if (first.isNone())
             first = problem;
     }
     return first;

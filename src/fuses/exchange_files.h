@@ -2,37 +2,37 @@
 // The raw exchange files through which fuse, lock and calibration bytes pass
 // between the program and the tool: bytes from offset 0, no header. They
 // live in the exchange folder of the moment (the tools folder, or the user's
-// private folder when the tools folder is not the user's to write). A failure
-// comes back as the message to show: "无法写入文件：" or "无法删除文件：", the
-// path, CR LF and the system's reason.
+// private folder when anyone else may write into the tools folder), taken
+// once per operation. The program creates its files anew and reads back only
+// a plain file of the user's own: a link planted under one of these names is
+// removed or refused, never followed.
 
 #include "fuse_bits.h"
-#include "platform/exchange_folder.h"
+#include "platform/platform.h"
+#include "runner/operation_problem.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-// <exchange folder>/fuse.bin: written by the tool, one byte per fuse read,
-// four for the calibration read.
-QString readExchangePath(const platform::PathRendering &rendering, const QString &programFolder);
-
-// The three files the fuse write hands to the tool.
-struct WriteExchangePaths {
-    QString lfuse;   // <exchange folder>/lfuse.bin
-    QString hfuse;   // <exchange folder>/hfuse.bin
-    QString lock;    // <exchange folder>/lock.bin
+struct ExchangePaths {
+    QString read;    // <exchange folder>/fuse.bin: written by the tool, one byte per fuse run, four for calibration
+    QString lfuse;   // <exchange folder>/lfuse.bin, hfuse.bin, lock.bin: handed to the tool by the fuse write
+    QString hfuse;
+    QString lock;
 };
-WriteExchangePaths writeExchangePaths(const platform::PathRendering &rendering, const QString &programFolder);
+ExchangePaths exchangePaths(const platform::PathRendering &rendering, const QString &programFolder);
 
-// Up to count bytes from the start; empty when the file is absent or unreadable.
-QByteArray readLeadingBytes(const QString &path, int count);
+struct ExchangeBytes {
+    QByteArray bytes;           // up to the count asked for; none when the file is absent
+    OperationProblem problem;   // FileNotRead for a link, a stranger's file or a read error
+};
+ExchangeBytes readExchangeFile(const QString &path, int count);
 
-// Writes the low fuse, high fuse and lock files, each exactly one byte. On a
-// failure the files already written are removed again and the message
-// returned; empty on success.
-QString writeFuseExchangeFiles(const WriteExchangePaths &files, const FuseBytes &bytes);
+// Creates the low fuse, high fuse and lock files anew, each exactly one
+// byte. On a failure the files already written are removed again.
+OperationProblem writeFuseExchangeFiles(const ExchangePaths &paths, const FuseBytes &bytes);
 
-// Removes each file that exists (a dangling link included). Every path is
-// tried; the message names the first that stayed. Empty when all are gone.
-QString removeExchangeFiles(const QStringList &paths);
+// Removes each entry that exists (a link itself, never what it points at).
+// Every path is tried; the problem names the first that stayed.
+OperationProblem removeExchangeFiles(const QStringList &paths);

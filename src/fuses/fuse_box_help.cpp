@@ -18,8 +18,7 @@ struct BitFacts {
 };
 
 struct ChipFacts {
-    const char *part;
-    quint8 highFuseFactory;
+    ChipId chip;
     BitFacts highBit7;
     BitFacts highBit6;
     std::array<const char *, 4> bootStarts;   // word addresses, 128 to 1024 words
@@ -75,7 +74,7 @@ const std::array<BitFacts, 22> commonFacts{{
 }};
 
 const std::array<ChipFacts, 2> chips{{
-    {"m8", 0xD9,
+    {ChipId::ATmega8,
      {"RSTDISBL", "PC6 成为普通 I/O 引脚，不再是复位引脚",
       "外部复位失效，只剩上电、掉电检测和看门狗复位",
       "警告：写入后 ISP 编程再也无法访问芯片（ISP 要用复位引脚）；\n只有高压并行编程器才能恢复"},
@@ -83,7 +82,7 @@ const std::array<ChipFacts, 2> chips{{
       "软件不能关闭看门狗，程序必须按时执行 WDR 指令，否则芯片不断复位", nullptr},
      {"0xF80", "0xF00", "0xE00", "0xC00"},
      "时钟源：只能通过“时钟选择”列表或读取设置，不能手工勾选"},
-    {"m16", 0x99,
+    {ChipId::ATmega16,
      {"OCDEN", "允许片上调试（还要勾选 JTAGEN）",
       "只在 JTAG 调试时使用：勾选后部分时钟在休眠时也运行，\n功耗增大，产品中不要勾选", nullptr},
      {"JTAGEN", "允许 JTAG 接口（编程和调试）",
@@ -91,9 +90,6 @@ const std::array<ChipFacts, 2> chips{{
      {"0x1F80", "0x1F00", "0x1E00", "0x1C00"},
      "时钟源：只随读取变化（“时钟选择”列表只用于 ATmega8），不能手工勾选"},
 }};
-
-constexpr quint8 lowFuseFactory = 0xE1;
-constexpr quint8 lockFactory = 0xFF;
 
 QString utf8(const char *text) { return QString::fromUtf8(text); }
 
@@ -108,11 +104,11 @@ QString byteName(FuseByte byte)
     return QString();
 }
 
-QString factoryLine(const ChipFacts &chip, FuseByte byte, int bit)
+QString factoryLine(const FactoryBytes &factory, FuseByte byte, int bit)
 {
-    const quint8 value = byte == FuseByte::HighFuse ? chip.highFuseFactory
-                         : byte == FuseByte::LowFuse ? lowFuseFactory
-                                                     : lockFactory;
+    const quint8 value = byte == FuseByte::HighFuse ? factory.hfuse
+                         : byte == FuseByte::LowFuse ? factory.lfuse
+                                                     : factory.lock;
     QString line = ((value >> bit) & 1) ? QStringLiteral("出厂：未勾选") : QStringLiteral("出厂：已勾选");
     const QString hex = QStringLiteral("0x") + QString::number(value, 16).toUpper();
     if (byte == FuseByte::HighFuse)
@@ -133,17 +129,17 @@ QStringList bootSizeTable(const ChipFacts &chip)
     return lines;
 }
 
-const ChipFacts *chipOf(const DeviceEntry &device)
+const ChipFacts *chipOf(const ChipProfile &device)
 {
     for (const ChipFacts &chip : chips)
-        if (device.part == QLatin1String(chip.part))
+        if (device.id == chip.chip)
             return &chip;
     return nullptr;
 }
 
 } // namespace
 
-QString boxHelp(const DeviceEntry &device, int index)
+QString boxHelp(const ChipProfile &device, int index)
 {
     const ChipFacts *chip = chipOf(device);
     if (!chip || index < firstLabelledBox || index >= boxCount)
@@ -158,7 +154,7 @@ QString boxHelp(const DeviceEntry &device, int index)
     lines << utf8(facts.name) + QStringLiteral("：") + byteName(byte) + QStringLiteral("第 ")
                  + QString::number(bit) + QStringLiteral(" 位");
     lines << QStringLiteral("勾选 = 已编程（位值 0）：") + utf8(facts.ticked);
-    lines << factoryLine(*chip, byte, bit);
+    lines << factoryLine(device.factory, byte, bit);
     if (facts.effect)
         lines << utf8(facts.effect);
     else if (byte == FuseByte::HighFuse)

@@ -5,7 +5,7 @@
 // the programmer out, how the chip is brought back. The box shows it as its
 // tooltip and screen readers read it as the box's description.
 
-#include "device_catalogue.h"
+#include "chip_profile.h"
 
 #include <QString>
 
@@ -13,6 +13,6 @@ namespace fusepanel {
 
 // Plain text, one fact a line; warnings begin with "警告". Empty for boxes 0
 // to 9, which stand for no bit.
-QString boxHelp(const DeviceEntry &device, int index);
+QString boxHelp(const ChipProfile &device, int index);
 
 } // namespace fusepanel

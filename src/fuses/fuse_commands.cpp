@@ -35,7 +35,7 @@ ToolCommand fuseReadCommand(const ToolCommand &prefix, FuseByte byte, const QStr
     return c;
 }
 
-ToolCommand fuseWriteCommand(const ToolCommand &prefix, const WriteExchangePaths &files,
+ToolCommand fuseWriteCommand(const ToolCommand &prefix, const ExchangePaths &files,
                              const ToolDialect &dialect)
 {
     ToolCommand c = prefix

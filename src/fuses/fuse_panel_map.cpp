@@ -24,36 +24,22 @@ FuseByte byteOfBox(int index)
 
 int bitOfBox(int index) { return 7 - index % 8; }
 
-int boxOf(FuseByte byte, int bit)
-{
-    int row = 0;
-    switch (byte) {
-    case FuseByte::Lock: row = 1; break;
-    case FuseByte::HighFuse: row = 2; break;
-    case FuseByte::LowFuse: row = 3; break;
-    case FuseByte::None: return -1;
-    }
-    return 8 * row + (7 - bit);
-}
-
-QString boxLabel(const DeviceEntry &device, int index)
+QString boxLabel(const ChipProfile &chip, int index)
 {
     if (index < firstLabelledBox || index >= boxCount)
         return QStringLiteral(" ");
-    if (index == 16)
-        return device.label16;
-    if (index == 17)
-        return device.label17;
+    if (index == boxOf(FuseByte::HighFuse, 7))
+        return chip.highBit7;
+    if (index == boxOf(FuseByte::HighFuse, 6))
+        return chip.highBit6;
     return QString::fromLatin1(commonLabels[index - firstLabelledBox]);
 }
 
 bool boxEnabledAfterChoice(int index)
 {
-    // SPIEN and the clock-select bits are never changed by hand: the clock
-    // bits follow a clock preset or a read, SPIEN only a read.
     if (index < firstLabelledBox || index >= boxCount)
         return false;
-    return index != 18 && index < 28;
+    return index != spienBox && index < firstClockSelectBox;
 }
 
 QRect boxGeometryTwips(int index)

@@ -4,12 +4,12 @@
 
 MemoryKind flashMemory()
 {
-    return {QStringLiteral("flash"), QStringLiteral("请选择FLASH文件")};
+    return {QStringLiteral("flash")};
 }
 
 MemoryKind eepromMemory()
 {
-    return {QStringLiteral("eeprom"), QStringLiteral("请选择EEPROM文件")};
+    return {QStringLiteral("eeprom")};
 }
 
 QString imageFileFilter()
@@ -37,14 +37,4 @@ CommandFragment verifyFragment(const MemoryKind &kind, TransferDirection directi
 {
     return grammar::memoryFragment(kind.memory, QLatin1Char('v'), imagePath,
                                    transferFormatLetter(direction, imagePath), true);
-}
-
-QString overwriteQuestion(const QString &imagePath)
-{
-    return QStringLiteral("保存在文件") + imagePath + QLatin1Char('?');
-}
-
-QString overwriteQuestionTitle()
-{
-    return QStringLiteral("是否覆盖文件");
 }

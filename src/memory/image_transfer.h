@@ -12,7 +12,6 @@ enum class TransferDirection { Program, Read };
 // What tells the Flash panel from the EEPROM panel.
 struct MemoryKind {
     QString memory;           // the tool's memory name, "flash" or "eeprom"
-    QString missingFileText;  // shown when a run finds no image file chosen
 };
 MemoryKind flashMemory();
 MemoryKind eepromMemory();
@@ -31,7 +30,3 @@ CommandFragment transferFragment(const MemoryKind &kind, TransferDirection direc
 // the tool must read the file in the format it is in.
 CommandFragment verifyFragment(const MemoryKind &kind, TransferDirection direction,
                                const QString &imagePath);
-
-// The question asked before every read: "保存在文件<path>?".
-QString overwriteQuestion(const QString &imagePath);
-QString overwriteQuestionTitle();

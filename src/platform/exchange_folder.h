@@ -1,8 +1,8 @@
 #pragma once
 // Where the fuse, lock and calibration bytes pass between the program and the
-// tool. The tools folder serves while it belongs to the user alone; a program
-// installed for everyone gets a private folder per user instead, so no user
-// can write into it, nor into another user's files.
+// tool. The tools folder serves while nobody but the user (neither the
+// folder's group nor anyone else) may write into it; otherwise, as for a
+// program installed for everyone, a private folder per user serves instead.
 
 #include "platform.h"
 

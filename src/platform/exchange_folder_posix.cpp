@@ -14,14 +14,14 @@ const QString ownName = QStringLiteral("fusewright");
 
 bool canWriteInto(const QByteArray &folder) { return ::access(folder.constData(), W_OK | X_OK) == 0; }
 
-// A tools folder that other users may write into, or that belongs to another
-// user, would let two users' operations meet in the same files.
-bool toolsFolderIsTheUsersOwn(const QString &tools)
+// Anyone else who may write into the tools folder (its group included) could
+// swap an exchange file between the program's write and the tool's read.
+bool onlyTheUserWritesInto(const QString &tools)
 {
     const QByteArray path = QFile::encodeName(tools);
     struct stat info {};
     return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
-           && (info.st_mode & S_IWOTH) == 0 && canWriteInto(path);
+           && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0 && canWriteInto(path);
 }
 
 // The session's runtime folder, when it is a folder of this user's.
@@ -67,7 +67,7 @@ QString privateFolder(const QString &base)
 ExchangeFolder exchangeFolder(const PathRendering &r, const QString &programFolder)
 {
     const QString tools = toolsFolder(r, programFolder);
-    if (toolsFolderIsTheUsersOwn(tools))
+    if (onlyTheUserWritesInto(tools))
         return {tools, true};
     QString folder = privateFolder(runtimeBase());
     if (folder.isEmpty())

@@ -10,9 +10,8 @@
 // speak of a "notice", the Flash and EEPROM buttons of an "error".
 enum class SelectionWording { Notice, Error };
 
-struct SelectionProblem {
-    QString text;
-    QString title;
-};
+enum class MissingSelection { Device, Programmer, Port };
 
-std::optional<SelectionProblem> checkSelections(const Selections &selections, SelectionWording wording);
+// The first of device, programmer and port that is empty; only the empty
+// text means "not chosen".
+std::optional<MissingSelection> checkSelections(const Selections &selections);

@@ -75,8 +75,3 @@ SignatureVerdict checkForcedRunSignature(const QString &captured, bool exitedWit
         v.matches = true;
     return v;
 }
-
-QString signatureMismatchMessage(const QString &candidate)
-{
-    return QStringLiteral("编程器或器件错误\r\nDevice signature=") + candidate;
-}

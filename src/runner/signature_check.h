@@ -31,6 +31,3 @@ SignatureVerdict checkSignature(const QString &captured, const QString &expected
 // printed none and exited with 0.
 SignatureVerdict checkForcedRunSignature(const QString &captured, bool exitedWithZero, const QString &expected,
                                          const ToolDialect &dialect);
-
-// "编程器或器件错误" CR LF "Device signature=" <candidate>
-QString signatureMismatchMessage(const QString &candidate);

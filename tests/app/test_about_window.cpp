@@ -78,6 +78,7 @@ private slots:
         f.open();
         about = openAbout(f);
         QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+        QVERIFY(about);
         QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("版本 2.13.5"));
         about->close();
     }
@@ -87,6 +88,7 @@ private slots:
         WindowFixture f;
         f.open();
         frmSplash *about = openAbout(f);
+        QVERIFY(about);
         QCOMPARE(about->size(), QSize(382, 271));
         QVERIFY(about->minimumSize() == about->maximumSize() && (about->windowFlags() & Qt::FramelessWindowHint));
         auto *frame = about->findChild<QGroupBox *>(QStringLiteral("Frame1"));
@@ -129,6 +131,7 @@ private slots:
         WindowFixture f;
         f.open();
         QPointer<frmSplash> about = openAbout(f);
+        QVERIFY(about && about->isVisible());
         // Keyboard preview: a key aimed at a control reaches the window first.
         QTest::keyClick(label(about, "lblVersion"), Qt::Key(key));
         QCOMPARE(!about || !about->isVisible(), closes);
@@ -142,6 +145,7 @@ private slots:
         WindowFixture f;
         f.open();
         QPointer<frmSplash> about = openAbout(f);
+        QVERIFY(about);
         for (const char *quiet : {"lblVersion", "lblCompany", "lblProductName", "lblPlatform"})
             QTest::mouseClick(label(about, quiet), Qt::LeftButton);
         QVERIFY(about && about->isVisible());

@@ -71,7 +71,7 @@ private slots:
             }
             // The box's explanation is its tooltip and what a screen reader reads.
             for (int i = 0; i < 32; ++i) {
-                const QString help = fusepanel::boxHelp(*findDevice(QString::fromLatin1(device)), i);
+                const QString help = fusepanel::boxHelp(*chipForListText(QString::fromLatin1(device)), i);
                 QCOMPARE(w.chkFuse(i)->toolTip(), help);
                 QCOMPARE(w.chkFuse(i)->accessibleDescription(), help);
                 QCOMPARE(QAccessible::queryAccessibleInterface(w.chkFuse(i))->text(QAccessible::Description), help);

@@ -22,7 +22,7 @@ private slots:
         QTest::addColumn<bool>("cache");         // a cache folder can be made
         QTest::addColumn<QString>("chosen");     // "tools", "run/fusewright", "cache/fusewright"; "" for the notice
         QTest::newRow("own tools folder") << 0755 << "ok" << true << "tools";
-        QTest::newRow("user's group may write") << 0775 << "ok" << true << "tools";
+        QTest::newRow("user's group may write") << 0775 << "ok" << true << "run/fusewright";
         QTest::newRow("everyone may write") << 0777 << "ok" << true << "run/fusewright";
         QTest::newRow("no tools folder") << 0 << "ok" << true << "run/fusewright";
         QTest::newRow("earlier folder closed again") << 0 << "0755" << true << "run/fusewright";

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -229,9 +230,50 @@ private slots:
         QVERIFY(shown[0].startsWith("无法删除文件：" + tools + "/fuse.bin\r\n") && shown[0].endsWith("|错误"));
         QCOMPARE(shown[1], shown[0]);
         QCOMPARE(shown[2], "确定进行熔丝位的写入？|提示");
-        QVERIFY(shown[3].startsWith("无法写入文件：" + tools + "/hfuse.bin\r\n") && shown[3].size() > 50);
+        QVERIFY(shown[3].startsWith("无法删除文件：" + tools + "/hfuse.bin\r\n") && shown[3].size() > 50);
         QCOMPARE(shown.mid(4), QStringList({noStart, mismatch, noStart, mismatch, noStart, mismatch}));
         QVERIFY(!QDir(tools).exists());
+    }
+
+    // The user keeps working while the probe runs (slowed to a second here):
+    // the run still takes the bytes, selections and command lines of the moment
+    // its button was pressed; the changes apply to the next operation.
+    void choicesDuringTheProbeChangeNothingOfTheRun()
+    {
+        FuseBench b("m8", "ATmega8");
+        REQUIRE_FUSE_BENCH(b);
+        auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
+        w.cmdFuseRD_Click();   // the factory chip; the tool's version is known from here on
+        f.choose("cmbOsc", "内部RC 8MHz");
+        const ToolHook slowProbes(0, "case \"$*\" in *reset*) sleep 1;; esac");
+        const auto duringTheProbe = [&](const std::function<void()> &change) {
+            QTimer::singleShot(400, &w, change);
+        };
+
+        duringTheProbe([&] { f.choose("cmbDevice", "ATmega8"); });   // clears the panel
+        f.dialogs.answers.enqueue(MessageAnswer::Ok);
+        w.cmdFuseWR_Click();
+        QCOMPARE(chipFuses(bench), QByteArray("\xE4\xD9\xFF"));
+        QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示"}));
+        QCOMPARE(tickedLabels(w), QStringList());
+
+        bench.setStateFile("lfuse", "\xE1");
+        duringTheProbe([&] {
+            f.choose("cmbPort", "com2");
+            f.choose("cmbDevice", "ATmega8");
+        });
+        w.cmdFuseRD_Click();
+        QCOMPARE(tickedLabels(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
+        QVERIFY2(w.strCommand.text.contains(" -P /dev/ttyS0 -U lock:r:"), qPrintable(w.strCommand.text));
+        QCOMPARE(f.paneText().count(avrdudeDone), 3);
+
+        // Another chip chosen meanwhile: its relabelled, cleared panel stays as the choice left it.
+        duringTheProbe([&] { f.choose("cmbDevice", "ATmega16"); });
+        w.cmdFuseRD_Click();
+        QCOMPARE(tickedLabels(w), QStringList());
+        QVERIFY(w.strCommand.text.contains(" -p m8 ") && w.strCommand.text.contains(" -P /dev/ttyS1 "));
+        QCOMPARE(shownTexts(f.dialogs).size(), 1);
+        QCOMPARE(exchangeFilesLeft(f), QStringList());
     }
 
     void presetNeedsADevice()

@@ -1,4 +1,4 @@
-#include "fuses/device_catalogue.h"
+#include "fuses/chip_profile.h"
 #include "fuses/fuse_box_help.h"
 #include "fuses/fuse_panel_map.h"
 
@@ -11,30 +11,37 @@ class TestDevicePanel : public QObject {
 private slots:
     void catalogue()
     {
-        const DeviceEntry *m8 = findDevice(QStringLiteral("ATmega8"));
-        const DeviceEntry *m16 = findDevice(QStringLiteral("ATmega16"));
+        const ChipProfile *m8 = chipForListText(QStringLiteral("ATmega8"));
+        const ChipProfile *m16 = chipForListText(QStringLiteral("ATmega16"));
         QVERIFY(m8 && m16);
+        QCOMPARE(chipForPart(QStringLiteral("m8")), m8);
+        QCOMPARE(chipForPart(QStringLiteral("m16")), m16);
+        QVERIFY(!chipForPart(QStringLiteral("M8")) && !chipForPart(QString()));
+        // Only the ATmega8 is written; the ATmega16's read keeps the command line and its
+        // failed second check does not name the signature.
+        QVERIFY(m8->writeSupported && m8->secondCheckNamesSignature && !m8->readPaneKeepsCommandLine);
+        QVERIFY(!m16->writeSupported && !m16->secondCheckNamesSignature && m16->readPaneKeepsCommandLine);
         QCOMPARE(m8->part, QStringLiteral("m8"));
         QCOMPARE(m8->signature, QStringLiteral("0x1e9307"));
         QCOMPARE(m8->fuseCaption, QStringLiteral(" 熔丝位设置 for ATmega8"));
         QCOMPARE(m16->part, QStringLiteral("m16"));
         QCOMPARE(m16->signature, QStringLiteral("0x1e9403"));
         QCOMPARE(m16->fuseCaption, QStringLiteral(" 熔丝位设置 for ATmega16"));
-        QCOMPARE(deviceCatalogue().at(0).listText, QStringLiteral("ATmega8"));
-        QCOMPARE(deviceCatalogue().at(1).listText, QStringLiteral("ATmega16"));
+        QCOMPARE(chipProfiles().at(0).listText, QStringLiteral("ATmega8"));
+        QCOMPARE(chipProfiles().at(1).listText, QStringLiteral("ATmega16"));
         QCOMPARE(defaultFuseCaption(), QStringLiteral("熔丝位设置"));
     }
 
     void listTextMustMatchExactly()
     {
         for (const char *t : {"atmega8", "ATMEGA16", "ATmega8 ", " ATmega16", "ATmega", ""})
-            QVERIFY2(!findDevice(QString::fromLatin1(t)), t);
+            QVERIFY2(!chipForListText(QString::fromLatin1(t)), t);
     }
 
     void labelsPerChip()
     {
-        const DeviceEntry &m8 = *findDevice(QStringLiteral("ATmega8"));
-        const DeviceEntry &m16 = *findDevice(QStringLiteral("ATmega16"));
+        const ChipProfile &m8 = *chipForListText(QStringLiteral("ATmega8"));
+        const ChipProfile &m16 = *chipForListText(QStringLiteral("ATmega16"));
         const QStringList expected8 = {
             " ", " ", " ", " ", " ", " ", " ", " ", " ", " ",
             "BtLk12", "BtLk11", "BtLk02", "BtLk01", "Lock2", "lock1",
@@ -57,7 +64,7 @@ private slots:
                               {"ATmega16", "OCDEN", "JTAGEN", 0x99, "  未勾选、勾选：256 字，0x1F00"}};
         const QStringList bytes = {"锁定位字节（lock）", "熔丝位高字节（hfuse）", "熔丝位低字节（lfuse）"};
         for (const Chip &chip : chips) {
-            const DeviceEntry &device = *findDevice(QString::fromLatin1(chip.device));
+            const ChipProfile &device = *chipForListText(QString::fromLatin1(chip.device));
             const QStringList names = {"BLB12", "BLB11", "BLB02", "BLB01", "LB2", "LB1", chip.bit7, chip.bit6,
                                        "SPIEN", "CKOPT", "EESAVE", "BOOTSZ1", "BOOTSZ0", "BOOTRST",
                                        "BODLEVEL", "BODEN", "SUT1", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1", "CKSEL0"};
@@ -87,33 +94,6 @@ private slots:
         for (int i = 0; i < boxCount; ++i) {
             const bool expected = i >= 10 && i != 18 && i < 28;
             QCOMPARE(boxEnabledAfterChoice(i), expected);
-        }
-    }
-
-    void indexToByteAndBitMap()
-    {
-        QCOMPARE(boxOf(FuseByte::Lock, 0), 15);
-        QCOMPARE(boxOf(FuseByte::Lock, 7), 8);
-        QCOMPARE(boxOf(FuseByte::HighFuse, 7), 16);
-        QCOMPARE(boxOf(FuseByte::HighFuse, 3), 20);   // EESAVE
-        QCOMPARE(boxOf(FuseByte::LowFuse, 0), 31);    // CKSEL0
-        for (int i = 0; i < boxCount; ++i) {
-            const FuseByte b = byteOfBox(i);
-            QCOMPARE(b == FuseByte::None, i < 8);
-            if (b != FuseByte::None)
-                QCOMPARE(boxOf(b, bitOfBox(i)), i);
-        }
-    }
-
-    void gridGeometry()
-    {
-        QCOMPARE(boxGeometryTwips(0), QRect(5520, 360, 975, 255));
-        QCOMPARE(boxGeometryTwips(2), QRect(5520 + 1920, 360, 855, 255));
-        QCOMPARE(boxGeometryTwips(31), QRect(5520 + 960 * 7, 360 + 480 * 3, 975, 255));
-        const QList<int> wide = {0, 1, 6, 8, 9, 10, 15, 16, 17, 18, 23, 24, 25, 30, 31};
-        for (int i = 0; i < boxCount; ++i) {
-            QCOMPARE(boxGeometryTwips(i).width(), wide.contains(i) ? 975 : 855);
-            QCOMPARE(boxInFuseFrame(i), i >= 1 && i <= 8);
         }
     }
 };

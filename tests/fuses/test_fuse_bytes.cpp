@@ -1,9 +1,6 @@
 #include "fuses/byte_display.h"
 #include "fuses/clock_presets.h"
-#include "fuses/exchange_files.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using fusepanel::FuseByte;
@@ -76,21 +73,6 @@ private slots:
             const QStringList expected = QStringList({"0xA5", "0x8", "0x0", "0x10"}).mid(0, n);
             QCOMPARE(QStringList(t.begin(), t.end()), expected + QStringList(4 - expected.size(), QString()));
         }
-    }
-
-    void exchangeFilesHoldExactlyOneByte()
-    {
-        QTemporaryDir dir;
-        QDir(dir.path()).mkdir("tools");
-        const WriteExchangePaths files = writeExchangePaths(platform::posixRendering(), dir.path());
-        QFile stale(files.lfuse);   // longer than one byte: truncated
-        QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("abc") == 3);
-        stale.close();
-        QCOMPARE(writeFuseExchangeFiles(files, FuseBytes{0xFF, 0x00, 0x3F}), QString());
-        QCOMPARE(readLeadingBytes(files.lfuse, 4) + readLeadingBytes(files.hfuse, 4) + readLeadingBytes(files.lock, 4),
-                 QByteArray("\x00\xFF\x3F", 3));   // lfuse, hfuse, lock
-        QCOMPARE(removeExchangeFiles({files.lock, files.lfuse, files.hfuse, files.lock}), QString());
-        QVERIFY(!QFile::exists(files.lfuse) && !QFile::exists(files.hfuse) && !QFile::exists(files.lock));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "app/user_messages.h"
 #include "runner/selection_check.h"
 
 #include <QtTest>
@@ -32,22 +33,24 @@ private slots:
         QFETCH(int, wording);
         QFETCH(QString, text);
         QFETCH(QString, title);
-        const auto problem = checkSelections({part, programmer, port}, SelectionWording(wording));
-        QVERIFY(problem.has_value());
-        QCOMPARE(problem->text, text);
-        QCOMPARE(problem->title, title);
+        const auto missing = checkSelections({part, programmer, port});
+        QVERIFY(missing.has_value());
+        const UserMessage message = selectionMessage(*missing, SelectionWording(wording));
+        QCOMPARE(message.text, text);
+        QCOMPARE(message.title, title);
+        QCOMPARE(message.icon, MessageIcon::Critical);
     }
 
     void completeSelectionsPass()
     {
-        QVERIFY(!checkSelections({"m8", "avr910", "com1"}, SelectionWording::Notice));
-        QVERIFY(!checkSelections({"m16", "usbasp", "usb"}, SelectionWording::Error));
+        QVERIFY(!checkSelections({"m8", "avr910", "com1"}));
+        QVERIFY(!checkSelections({"m16", "usbasp", "usb"}));
     }
 
     void aBlankIsAChoice()
     {
         // Only the empty text means "not chosen".
-        QVERIFY(!checkSelections({"m8", " ", " "}, SelectionWording::Notice));
+        QVERIFY(!checkSelections({"m8", " ", " "}));
     }
 };
 

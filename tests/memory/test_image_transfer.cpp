@@ -33,10 +33,6 @@ private slots:
 
     void panelTexts()
     {
-        QCOMPARE(overwriteQuestion(QStringLiteral("D:\\img\\a.bin")), QStringLiteral("保存在文件D:\\img\\a.bin?"));
-        QCOMPARE(overwriteQuestionTitle(), QStringLiteral("是否覆盖文件"));
-        QCOMPARE(flashMemory().missingFileText, QStringLiteral("请选择FLASH文件"));
-        QCOMPARE(eepromMemory().missingFileText, QStringLiteral("请选择EEPROM文件"));
         QCOMPARE(imageFileFilter(), QStringLiteral("Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin"));
     }
 };

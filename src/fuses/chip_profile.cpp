@@ -1,0 +1,34 @@
+#include "chip_profile.h"
+
+const std::array<ChipProfile, 2> &chipProfiles()
+{
+    static const std::array<ChipProfile, 2> chips{{
+        {ChipId::ATmega8, QStringLiteral("ATmega8"), QStringLiteral("m8"), QStringLiteral("0x1e9307"),
+         QStringLiteral(" 熔丝位设置 for ATmega8"), QStringLiteral("RSTDIS"), QStringLiteral("WDTON"),
+         {0xD9, 0xE1, 0xFF}, true, true, false},
+        {ChipId::ATmega16, QStringLiteral("ATmega16"), QStringLiteral("m16"), QStringLiteral("0x1e9403"),
+         QStringLiteral(" 熔丝位设置 for ATmega16"), QStringLiteral("OCDEN"), QStringLiteral("JTAGEN"),
+         {0x99, 0xE1, 0xFF}, false, false, true},
+    }};
+    return chips;
+}
+
+const ChipProfile *chipForListText(const QString &listText)
+{
+    for (const ChipProfile &chip : chipProfiles()) {
+        if (chip.listText == listText)
+            return &chip;
+    }
+    return nullptr;
+}
+
+const ChipProfile *chipForPart(const QString &part)
+{
+    for (const ChipProfile &chip : chipProfiles()) {
+        if (chip.part == part)
+            return &chip;
+    }
+    return nullptr;
+}
+
+QString defaultFuseCaption() { return QStringLiteral("熔丝位设置"); }

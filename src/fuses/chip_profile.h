@@ -1,0 +1,41 @@
+#pragma once
+// The two chips the program knows, each with everything that differs between
+// them: part id, signature, the panel's captions, factory bytes, whether the
+// write serves it and how its fuse read is reported.
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+enum class ChipId { ATmega8, ATmega16 };
+
+struct FactoryBytes {
+    quint8 hfuse;
+    quint8 lfuse;
+    quint8 lock;
+};
+
+struct ChipProfile {
+    ChipId id;
+    QString listText;      // as the device list shows it
+    QString part;          // avrdude part id
+    QString signature;     // expected signature text, "0x" and six lower-case hex digits
+    QString fuseCaption;   // caption of the fuse frame once chosen
+    QString highBit7;      // caption of hfuse bit 7
+    QString highBit6;      // caption of hfuse bit 6
+    FactoryBytes factory;
+    bool writeSupported;             // the fuse write and the clock presets serve this chip
+    bool secondCheckNamesSignature;  // a failed check of the forced high-fuse run names the signature found
+    bool readPaneKeepsCommandLine;   // the read's texts follow the high-fuse command line in the pane
+};
+
+const std::array<ChipProfile, 2> &chipProfiles();
+
+// The chip whose list text equals text exactly (case counts), or nullptr.
+const ChipProfile *chipForListText(const QString &listText);
+// The chip with this avrdude part id exactly, or nullptr.
+const ChipProfile *chipForPart(const QString &part);
+
+// The fuse frame's caption before any device is chosen.
+QString defaultFuseCaption();

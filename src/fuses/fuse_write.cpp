@@ -1,0 +1,45 @@
+#include "fuse_procedures.h"
+
+#include "fuse_commands.h"
+#include "runner/signature_probe.h"
+
+using Kind = OperationProblem::Kind;
+
+FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &ticks, const CaptureFunction &run,
+                           OutputPane &pane, const std::function<bool()> &confirm)
+{
+    FuseWriteResult result;
+    const ProbeOutcome probe = probeChip(operation.context, run, pane);
+    result.lastCommand = probe.command;
+    result.problem = probe.problem;
+    if (!result.problem.isNone())
+        return result;
+    if (!confirm()) {
+        result.problem = OperationProblem::of(Kind::WriteCancelled);
+        return result;
+    }
+    if (!operation.chip)
+        return result;
+    if (!operation.chip->writeSupported) {
+        result.problem = OperationProblem::of(Kind::WriteNotSupported);
+        return result;
+    }
+
+    const ExchangePaths &files = operation.exchange;
+    result.written = composeFromPanel(ticks);
+    result.problem = writeFuseExchangeFiles(files, result.written);
+    if (!result.problem.isNone())
+        return result;
+    result.lastCommand = fuseWriteCommand(operation.context.prefix, files, operation.context.dialect);
+    bool abandoned = false;
+    showAndRun(pane, result.lastCommand, [&](const ToolCommand &command) {
+        const CapturedRun captured = run(command);
+        abandoned = captured.abandoned;
+        return captured.text;
+    });
+    result.toolRan = true;
+    result.problem = removeExchangeFiles({files.lock, files.lfuse, files.hfuse});
+    if (abandoned)
+        result.problem = OperationProblem::of(Kind::Abandoned);
+    return result;
+}

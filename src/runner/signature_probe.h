@@ -1,0 +1,16 @@
+#pragma once
+// The probe every operation that touches a memory runs first: the tool is
+// asked for the chip's signature, which must be the chosen device's.
+
+#include "operation_context.h"
+#include "operation_problem.h"
+#include "output_pane.h"
+
+struct ProbeOutcome {
+    ToolCommand command;        // the probe's command line
+    OperationProblem problem;   // SignatureMismatch, Abandoned, or none
+};
+
+// Runs the probe. A probe that matches stays unshown; one that fails shows
+// its command line, CR LF and the tool's text in the pane.
+ProbeOutcome probeChip(const OperationContext &context, const CaptureFunction &run, OutputPane &pane);
