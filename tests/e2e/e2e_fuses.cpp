@@ -172,10 +172,11 @@ private slots:
         w.chkFuse(20)->setChecked(true);
         w.cmdFuseRD_Click();
         QCOMPARE(shownTexts(f.dialogs), QStringList({shown}));
-        // The high-fuse line stays and the tool's text follows it.
+        // The high-fuse line stays, the tool's text follows it, then the hint.
         QVERIFY(w.strCommand.text.endsWith("hfuse:r:\"" + f.toolsFolder() + "/fuse.bin\":r -F"));
         QVERIFY2(f.paneText().startsWith(w.strCommand.text + "\r\n") && f.paneText().contains("signature = 0x000000")
-                     && f.paneText().endsWith(avrdudeDone + "\n\n"),
+                     && f.paneText().endsWith(avrdudeDone + "\n\n\r\n提示：读到的特征码全为 00："
+                                                            "芯片没有通电或没有接上，请检查芯片的电源和连线"),
                  qPrintable(f.paneText()));
         QCOMPARE(tickedLabels(w), QStringList({"EESAVE"}));
         // The forced run stored the empty socket's byte; a later run removes it first.
