@@ -107,7 +107,6 @@ private slots:
                                  << "读到的特征码全为 00：芯片没有通电或没有接上，请检查芯片的电源和连线";
         QTest::newRow("wrong chip") << "m16" << "ATmega8" << false << "cmdFrun_Click" << mismatch + "0x1e9403"
                                     << "芯片的特征码是 1E 94 03（ATmega16），与所选器件不符：请在“器件选择”中选对型号，或换上所选的芯片";
-        QTest::newRow("success") << "m8" << "ATmega8" << false << "cmdFuseRD_Click" << "" << "";
     }
     void failedOperationEndsWithItsHint()
     {
@@ -128,11 +127,6 @@ private slots:
         bench.fixture().dialogs.whenShown = [&] { paneAtBox = bench.fixture().paneText(); };
         QVERIFY(QMetaObject::invokeMethod(&bench.window(), button.toLatin1().constData()));
         const QString pane = bench.fixture().paneText();
-        if (box.isEmpty()) {
-            QVERIFY(bench.fixture().dialogs.messages.isEmpty());
-            QVERIFY2(!pane.contains(QStringLiteral("提示")), qPrintable(pane));
-            return;
-        }
         // The box shows over the pane as it always did; the hint follows it.
         QCOMPARE(bench.fixture().dialogs.messages.size(), 1);
         QCOMPARE(bench.fixture().dialogs.messages[0].text, box);
