@@ -1,18 +1,23 @@
 #include "fuse_procedures.h"
 
 #include "fuse_commands.h"
-#include "runner/signature_probe.h"
 
 using Kind = OperationProblem::Kind;
+
+ProbeOutcome clearExchangeAndProbe(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane)
+{
+    ProbeOutcome outcome;
+    outcome.problem = removeExchangeFiles({operation.exchange.read});
+    if (!outcome.problem.isNone())
+        return outcome;
+    return probeChip(operation.context, run, pane);
+}
 
 CalibrationResult readCalibration(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane)
 {
     CalibrationResult result;
     const QString exchange = operation.exchange.read;
-    result.problem = removeExchangeFiles({exchange});
-    if (!result.problem.isNone())
-        return result;
-    const ProbeOutcome probe = probeChip(operation.context, run, pane);
+    const ProbeOutcome probe = clearExchangeAndProbe(operation, run, pane);
     result.lastCommand = probe.command;
     result.problem = probe.problem;
     if (!result.problem.isNone()) {

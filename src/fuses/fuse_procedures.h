@@ -11,6 +11,7 @@
 #include "runner/operation_context.h"
 #include "runner/operation_problem.h"
 #include "runner/output_pane.h"
+#include "runner/signature_probe.h"
 
 #include <functional>
 
@@ -19,6 +20,11 @@ struct FuseOperation {
     const ChipProfile *chip = nullptr;   // nullptr: a part the program does not know
     ExchangePaths exchange;
 };
+
+// The opening of the reads through fuse.bin: a leftover file is removed, so
+// it can never be shown as the chip's value, then the chip is probed.
+// ProbeOutcome::command stays empty when the removal failed.
+ProbeOutcome clearExchangeAndProbe(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane);
 
 struct FuseReadResult {
     ToolCommand lastCommand;    // empty when nothing was composed

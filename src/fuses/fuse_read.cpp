@@ -2,7 +2,6 @@
 
 #include "fuse_commands.h"
 #include "runner/signature_check.h"
-#include "runner/signature_probe.h"
 
 using Kind = OperationProblem::Kind;
 using fusepanel::FuseByte;
@@ -28,11 +27,7 @@ FuseReadResult readFuses(const FuseOperation &operation, const CaptureFunction &
 {
     FuseReadResult result;
     const QString exchange = operation.exchange.read;
-    // A leftover file is removed first, so it can never be shown as the chip's value.
-    result.problem = removeExchangeFiles({exchange});
-    if (!result.problem.isNone())
-        return result;
-    const ProbeOutcome probe = probeChip(operation.context, run, pane);
+    const ProbeOutcome probe = clearExchangeAndProbe(operation, run, pane);
     result.lastCommand = probe.command;
     result.problem = probe.problem;
     if (!result.problem.isNone() || !operation.chip)
