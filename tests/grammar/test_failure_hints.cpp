@@ -6,10 +6,12 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
 const QString folder = QStringLiteral(FW_RECORDED_OUTPUT) + QLatin1Char('/');
+const QRegularExpression version(QStringLiteral("-\\d+\\.\\d+(-\\w+)?$"));
 const QStringList operations{"Reset", "FuseRead", "FuseWrite", "CalibrationRead",
                              "FlashProgram", "FlashRead", "EepromProgram", "EepromRead"};
 
@@ -44,7 +46,8 @@ private slots:
         int texts = 0;
         for (QDirIterator it(folder, {"*.out"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); ++texts) {
             const QString stem = it.next().mid(folder.size()).chopped(4);
-            const QString name = failures.contains(stem) ? stem : stem.left(stem.lastIndexOf('-'));
+            // "absent-8.1-standin" is a dialect of "absent" too.
+            const QString name = failures.contains(stem) ? stem : stem.left(stem.indexOf(version));
             const QString captured = text(it.filePath());
             for (const QStringList &row : failures.value(name))
                 expectHints(row, captured, stem + " on " + row[3]);
