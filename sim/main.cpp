@@ -2,6 +2,7 @@
 #include "chip.h"
 #include "chip_model.h"
 #include "chip_state_files.h"
+#include "link_server.h"
 #include "protocol_log.h"
 #include "pseudo_terminal.h"
 #include "sim_options.h"
@@ -48,6 +49,22 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    // Listening before the port file appears: whoever waits for it may start at once.
+    LinkServer link;
+    if (!options.socketPath.empty() && !link.listenUnix(options.socketPath, &error)) {
+        std::fprintf(stderr, "fusewright-sim: %s\n", error.c_str());
+        return 1;
+    }
+    if (!options.tcpPortFile.empty()) {
+        uint16_t tcpPort = 0;
+        const std::string portLine = link.listenTcp(&tcpPort, &error) ? std::to_string(tcpPort) + "\n" : "";
+        if (portLine.empty()
+            || !writeFileAtomically(options.tcpPortFile, portLine.data(), portLine.size(), &error)) {
+            std::fprintf(stderr, "fusewright-sim: %s\n", error.c_str());
+            return 1;
+        }
+    }
+
     const int stopFd = installStopSignals();
     if (stopFd < 0) {
         std::perror("fusewright-sim: pipe");
@@ -70,7 +87,10 @@ int main(int argc, char **argv)
     std::fprintf(stderr, "fusewright-sim: %s on %s, %s\n", what, port.slavePath().c_str(), mode.c_str());
     log.write(std::string("serving ") + what + " on " + port.slavePath());
 
-    SimServer server(chip, stateFiles.get(), log.isOpen() ? &log : nullptr, port, options.blockSize);
+    UsbaspMode usbasp = UsbaspMode::Normal;
+    parseUsbaspMode(options.usbasp, usbasp);
+    SimServer server(chip, stateFiles.get(), log.isOpen() ? &log : nullptr, port, options.blockSize, usbasp);
+    server.setLink(link.listening() ? &link : nullptr);
     server.setSilent(options.silent);
     const int rc = server.run(stopFd);
     log.write("stopped");

@@ -1,5 +1,7 @@
 #include "sim_options.h"
 
+#include "usbasp_programmer.h"
+
 #include <cstdlib>
 
 namespace {
@@ -44,7 +46,7 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
             continue;
         }
         if (name != "--chip" && name != "--state" && name != "--port-file" && name != "--log"
-            && name != "--block")
+            && name != "--block" && name != "--socket" && name != "--tcp-port-file" && name != "--usbasp")
             return fail("unknown option " + args[i]);
         if (!hasValue) {
             if (i + 1 >= args.size())
@@ -59,6 +61,15 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
             options.stateFolder = value;
         } else if (name == "--port-file") {
             options.portFile = value;
+        } else if (name == "--socket") {
+            options.socketPath = value;
+        } else if (name == "--tcp-port-file") {
+            options.tcpPortFile = value;
+        } else if (name == "--usbasp") {
+            UsbaspMode mode;
+            if (!parseUsbaspMode(value, mode))
+                return fail("--usbasp must be normal, absent, no-access, old-firmware or old-ids");
+            options.usbasp = value;
         } else if (name == "--log") {
             options.logFile = value;
         } else if (name == "--block") {
@@ -75,9 +86,11 @@ const char *simUsage()
 {
     return "usage: fusewright-sim [--chip m8|m16|none] [--state DIR] [--port-file PATH]\n"
            "                      [--block N] [--log FILE] [--silent]\n"
+           "                      [--socket PATH] [--tcp-port-file PATH] [--usbasp MODE]\n"
            "\n"
-           "Serves the AVR910 programmer protocol on a pseudo-terminal, with a\n"
-           "simulated ATmega8 or ATmega16 behind it.\n"
+           "Serves the AVR910 programmer protocol on a pseudo-terminal, and a USBasp\n"
+           "and bare ISP instructions on the request link, with one simulated\n"
+           "ATmega8 or ATmega16 behind them.\n"
            "\n"
            "  --chip       target part; none = no chip answering (default m8)\n"
            "  --state      folder holding the chip's memories as raw files\n"
@@ -85,5 +98,8 @@ const char *simUsage()
            "               without it the path goes to standard output\n"
            "  --block      block buffer size announced; 0 = no block mode (default 128)\n"
            "  --log        append a readable protocol log to FILE\n"
-           "  --silent     read everything, answer nothing (a dead programmer)\n";
+           "  --silent     read everything, answer nothing (a dead programmer)\n"
+           "  --socket     serve the request link on a Unix socket at PATH\n"
+           "  --tcp-port-file  serve it on 127.0.0.1 too; the port goes to PATH\n"
+           "  --usbasp     normal, absent, no-access, old-firmware or old-ids\n";
 }

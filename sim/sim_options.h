@@ -8,6 +8,9 @@ struct SimOptions {
     std::string stateFolder;
     std::string portFile;
     std::string logFile;
+    std::string socketPath;   // the request link on a Unix socket
+    std::string tcpPortFile;  // the request link on loopback TCP; its port goes here
+    std::string usbasp = "normal";
     unsigned blockSize = 128;
     bool silent = false; // a programmer that never answers
     bool help = false;

@@ -2,6 +2,8 @@
 
 #include "chip.h"
 #include "chip_state_files.h"
+#include "isp_instruction.h"
+#include "link_frame.h"
 #include "protocol_log.h"
 #include "pseudo_terminal.h"
 
@@ -10,6 +12,7 @@
 #include <cstring>
 #include <poll.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -25,9 +28,41 @@ constexpr int kAnswerTimeoutMs = 2000;
 } // namespace
 
 SimServer::SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port,
-                     unsigned blockSize)
-    : chip_(chip), stateFiles_(stateFiles), log_(log), port_(port), programmer_(chip, blockSize, this)
+                     unsigned blockSize, UsbaspMode usbasp)
+    : chip_(chip), stateFiles_(stateFiles), log_(log), port_(port), programmer_(chip, blockSize, this),
+      usbasp_(chip, usbasp, this)
 {
+}
+
+int32_t SimServer::serveRequest(uint8_t kind, const std::string &payload, std::string &answer)
+{
+    const auto *p = reinterpret_cast<const uint8_t *>(payload.data());
+    switch (kind) {
+    case FW_LINK_USB_DEVICE: {
+        const auto d = usbasp_.deviceDescriptor();
+        answer.assign(d.begin(), d.end());
+        return usbasp_.deviceState();
+    }
+    case FW_LINK_USB_CONTROL:
+        if (payload.size() < 8)
+            return FW_LINK_STATUS_STALL;
+        return usbasp_.controlTransfer(UsbSetup::parse(p), p + 8, payload.size() - 8, answer);
+    case FW_LINK_ISP_INSTRUCTION: {
+        if (payload.size() != 4)
+            return FW_LINK_STATUS_STALL;
+        if (p[0] == 0xAC && p[1] == 0x53)
+            sessionStarting();
+        const IspOutcome r = executeIspInstruction(chip_, {p[0], p[1], p[2], p[3]});
+        if (r.changed)
+            chipChanged(r.changed);
+        note("isp " + r.description);
+        answer = chip_.present() ? std::string{char(0xFF), char(p[0]), char(p[1]), char(r.output)}
+                                 : std::string(4, '\0');
+        return 4;
+    }
+    default:
+        return FW_LINK_STATUS_STALL;
+    }
 }
 
 void SimServer::note(const std::string &line)
@@ -56,9 +91,11 @@ void SimServer::commandServed(const std::string &line)
 int SimServer::run(int stopFd)
 {
     for (;;) {
-        pollfd fds[2] = {{port_.masterFd(), POLLIN, 0}, {stopFd, POLLIN, 0}};
+        std::vector<pollfd> fds{{port_.masterFd(), POLLIN, 0}, {stopFd, POLLIN, 0}};
+        if (link_)
+            link_->addPollFds(fds);
         const int timeout = programmer_.hasPartialCommand() ? kPartialCommandTimeoutMs : -1;
-        const int n = ::poll(fds, 2, timeout);
+        const int n = ::poll(fds.data(), fds.size(), timeout);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -67,6 +104,8 @@ int SimServer::run(int stopFd)
         }
         if (fds[1].revents)
             return 0;
+        if (link_)
+            link_->serve(fds.data() + 2, fds.size() - 2, *this);
         if (n == 0) {
             note("dropping an incomplete command");
             programmer_.discardPartialCommand();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "avr910_programmer.h"
+#include "link_server.h"
+#include "usbasp_programmer.h"
 
 #include <string>
 
@@ -10,12 +12,16 @@ class ProtocolLog;
 class PseudoTerminal;
 
 // The single-threaded poll loop: bytes from the pseudo-terminal go to the
-// programmer, its answers go back; chip changes are saved before answering.
-class SimServer : public ProgrammerEvents {
+// AVR910 programmer, requests from the link to the USBasp or straight to the
+// chip; answers go back, chip changes are saved before answering.
+class SimServer : public ProgrammerEvents, public LinkRequests {
 public:
     // stateFiles and log may be null.
     SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port,
-              unsigned blockSize);
+              unsigned blockSize, UsbaspMode usbasp = UsbaspMode::Normal);
+
+    // Serves the request link too; link may be null.
+    void setLink(LinkServer *link) { link_ = link; }
 
     // Serves until a byte arrives on stopFd. Returns the process exit code.
     int run(int stopFd);
@@ -27,6 +33,8 @@ public:
     void chipChanged(unsigned parts) override;
     void commandServed(const std::string &line) override;
 
+    int32_t serveRequest(uint8_t kind, const std::string &payload, std::string &answer) override;
+
 private:
     bool readAndServe();
     void sendAnswer(const std::string &answer);
@@ -37,5 +45,7 @@ private:
     ProtocolLog *log_;
     PseudoTerminal &port_;
     Avr910Programmer programmer_;
+    UsbaspProgrammer usbasp_;
+    LinkServer *link_ = nullptr;
     bool silent_ = false;
 };

@@ -98,8 +98,10 @@ void SimWrapperTest::argumentsPassThroughWithThePortReplaced_data()
         << QStringList{"-C", "/my tools/avrdude.conf", "-U", "flash:w:/tmp/a \"quoted\" name.hex:i", "",
                        "it's", "$HOME", "*", "  padded  ", "back\\slash", "-P", port};
     QTest::newRow("-P as another option's value")
-        << QStringList{"-C", "-P", "-U", "-Pfile", "-P", "usb"}
+        << QStringList{"-C", "-P", "-U", "-Pfile", "-P", "lpt1"}
         << QStringList{"-C", "-P", "-U", "-Pfile", "-P", port};
+    QTest::newRow("usb is the USBasp's, not the terminal's")
+        << QStringList{"-c", "usbasp", "-P", "usb", "-Pusb"} << QStringList{"-c", "usbasp", "-P", "usb", "-Pusb"};
     QTest::newRow("no -P") << QStringList{"-c", "avr910", "-?"} << QStringList{"-c", "avr910", "-?"};
 }
 

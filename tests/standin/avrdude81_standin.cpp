@@ -56,10 +56,33 @@ QStringList rewritten(const QStringList &lines, bool verbose, const QString &exp
     static const QRegularExpression prefixed(QStringLiteral("^avrdude(?: main\\(\\))? ?(OS error|error|warning)?: (.*)$"));
     static const QRegularExpression openFailed(QStringLiteral("unable to open programmer (\\S+) on port (\\S+)"));
     static const QRegularExpression outputFile(QStringLiteral("^avrdude: writing output file (.*)$"));
+    static const QRegularExpression initFailed(QStringLiteral("initialization failed, rc=(-?\\d+)"));
+    // 7.1 goes through libusb-0.1, which opens a device it may not use and
+    // fails at the first request; 8.1's libusb-1.0 already fails to open it.
+    static const QString refusedQuery = QStringLiteral("for device: error sending control message: Operation not permitted");
+    bool usbAccessError = false;
     QStringList out;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
         const QString next = i + 1 < lines.size() ? lines.at(i + 1) : QString();
+        // 7.1 prints a blank line before initialising, 8.1 after it.
+        if (line.isEmpty() && next.startsWith(QLatin1String("avrdude error: program enable")))
+            continue;
+        if (line.isEmpty() && next.startsWith(QLatin1String("avrdude error: cannot set sck period"))) {
+            out << QStringLiteral("Error: ") + next.mid(15) << QString();
+            ++i;
+            continue;
+        }
+        if (line.endsWith(refusedQuery)) {
+            if (!usbAccessError)
+                out << QStringLiteral("Warning: cannot open USB device: Permission denied");
+            usbAccessError = true;
+            continue;
+        }
+        if (line.startsWith(QLatin1String("        - "))) {
+            out << QLatin1Char(' ') + QString(line.mid(8)).replace(QLatin1String("set lower ISP clock"), QLatin1String("set lower the bit clock"));
+            continue;
+        }
         if (line.isEmpty() && next.startsWith(QLatin1String("avrdude: AVR device initialized")) && !verbose)
             continue;
         if (line.isEmpty() && (next.isEmpty() || next == QLatin1String("avrdude done.  Thank you.")) && !out.isEmpty()
@@ -68,6 +91,11 @@ QStringList rewritten(const QStringList &lines, bool verbose, const QString &exp
         if (line.startsWith(QLatin1String("avrdude: AVR device initialized")) && !verbose)
             continue;
         if (line == QLatin1String("avrdude done.  Thank you.")) {
+            if (usbAccessError)
+                out << QStringLiteral("USB access errors detected; this could have many reasons; if it is")
+                    << QStringLiteral("USB permission problems, avrdude is likely to work when run as root")
+                    << QStringLiteral("but this is not good practice; instead you might want to")
+                    << QStringLiteral("check out USB port permissions on your OS and set them correctly") << QString();
             out << QStringLiteral("Avrdude done.  Thank you.");
             break;   // 7.1's empty last line is not 8.1's
         }
@@ -103,6 +131,7 @@ QStringList rewritten(const QStringList &lines, bool verbose, const QString &exp
             const QString kind = m.captured(1);
             QString rest = m.captured(2);
             rest.replace(openFailed, QStringLiteral("unable to open port \\2 for programmer \\1"));
+            rest.replace(initFailed, QStringLiteral("initialization failed  (rc = \\1)"));
             if (kind == QLatin1String("OS error"))
                 out << QStringLiteral("OS error: ") + rest;
             else if (kind == QLatin1String("error"))

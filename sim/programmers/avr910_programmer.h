@@ -1,23 +1,13 @@
 #pragma once
 
+#include "programmer_events.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class Chip;
-
-// What the programmer tells the world around it while serving commands.
-class ProgrammerEvents {
-public:
-    virtual ~ProgrammerEvents() = default;
-    // 'S' or 'P': a new avrdude run is starting; reload the chip's memories.
-    virtual void sessionStarting() {}
-    // Called before the command's answer is produced, with ChipPart bits.
-    virtual void chipChanged(unsigned /*parts*/) {}
-    // One readable line per command, for the protocol log.
-    virtual void commandServed(const std::string & /*line*/) {}
-};
 
 // The serial side of an AVR910 programmer (with the AVR109 block commands),
 // as avrdude's "-c avr910" driver talks to it. Bytes go in, answer bytes come
