@@ -27,7 +27,8 @@ SimBench::SimBench(const QString &chip, const QStringList &extra)
     m_fixture.linkTool(simWrapper(), avrdudeConf());
     const QString portFile = m_fixture.toolsFolder() + QStringLiteral("/sim-port");
     QStringList args{QStringLiteral("--chip"), chip, QStringLiteral("--state"), m_state.path()};
-    args += extra;
+    for (QString arg : extra)
+        args << arg.replace(QStringLiteral("<tools>"), m_fixture.toolsFolder());
     m_ready = m_sim.start(portFile, args);
     if (!m_ready)
         m_error = m_sim.errorText();

@@ -19,7 +19,8 @@ QStringList shownTexts(const ScriptedDialogs &dialogs);
 
 class SimBench {
 public:
-    // chip: "m8", "m16" or "none"; extra: further simulator options.
+    // chip: "m8", "m16" or "none"; extra: further simulator options, where
+    // "<tools>" stands for the window's tools folder.
     explicit SimBench(const QString &chip, const QStringList &extra = {});
 
     bool ready() const { return m_ready; }

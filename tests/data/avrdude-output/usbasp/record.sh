@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Records what avrdude prints against the virtual USBasp, case by case, as
 # <case>-<version>.out, with the folder written as /home/user/avr.
-#   record.sh <build folder> <version> <avrdude to run>
+#   record.sh <build folder> <version> <avrdude to run> [output folder]
 # e.g. record.sh build 7.1 /usr/bin/avrdude
 #      record.sh build 8.1-standin build/tests/standin/fw_avrdude81_standin
 set -uo pipefail
 build=$(cd "$1" && pwd); version=$2; tool=$3
-out=$(cd "$(dirname "$0")" && pwd)
+out=$(cd "${4:-$(dirname "$0")}" && pwd)
 work=$(mktemp -d); trap 'kill $sim 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -p "$work/tools"; cd "$work"
 ln -s "$build/sim-tools/avrdude" tools/avrdude; ln -s /etc/avrdude.conf tools/avrdude.conf
