@@ -1,6 +1,7 @@
 #include "parport_programmer.h"
 
 #include "chip.h"
+#include "chip_model.h"
 #include "isp_instruction.h"
 
 #include <cerrno>
@@ -32,11 +33,15 @@ int ParportProgrammer::openPort(unsigned number) const
 
 bool ParportProgrammer::sessionStarts()
 {
-    if (events_) {
+    if (events_)
         events_->sessionStarting();
-        events_->commandServed("parport: RESET low, buffer on: programming session");
-    }
-    return chip_.present();
+    // An ATmega8 with RSTDISBL programmed (high fuse bit 7 = 0) has turned
+    // its RESET pin into an I/O pin: serial programming cannot be entered.
+    const bool resetPin = chip_.model() != &atmega8Model() || (chip_.readHighFuse() & 0x80);
+    if (events_)
+        events_->commandServed(resetPin ? "parport: RESET low, buffer on: programming session"
+                                        : "parport: RESET low, but RSTDISBL is programmed: no session");
+    return chip_.present() && resetPin;
 }
 
 bool ParportProgrammer::instructions(const uint8_t *p, std::size_t size, uint8_t &output)
