@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示"}));
     }
 
-    // Each stops at the signature probe: the box, the probe's command line and the tool's own words.
+    // Each stops at the signature probe: the box, the probe's command line, the tool's own words and the hint.
     void refused_data()
     {
         QTest::addColumn<QString>("device");
@@ -100,12 +100,16 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("recording");
+        QTest::addColumn<QString>("hint");
         const QString none = "编程器或器件错误\r\nDevice signature=|错误";
         QTest::newRow("wrong chip") << "ATmega16" << "m8" << QStringList()
-                                    << "编程器或器件错误\r\nDevice signature=0x1e9307|错误" << "probe-m16-on-m8";
+                                    << "编程器或器件错误\r\nDevice signature=0x1e9307|错误" << "probe-m16-on-m8"
+                                    << "芯片的特征码是 1E 93 07（ATmega8），与所选器件不符：请在“器件选择”中选对型号，或换上所选的芯片";
         QTest::newRow("outside group lp") << "ATmega8" << "m8" << QStringList{"--parport", "no-access"} << none
-                                          << "probe-no-access";
-        QTest::newRow("no chip") << "ATmega8" << "none" << QStringList() << none << "probe-none";
+                                          << "probe-no-access"
+                                          << "没有访问并口的权限：请把当前用户加入 lp 组（sudo usermod -aG lp $USER），然后重新登录";
+        QTest::newRow("no chip") << "ATmega8" << "none" << QStringList() << none << "probe-none"
+                                 << "芯片没有应答：请检查编程器与芯片之间的连线，并确认芯片已通电";
     }
     void refused()
     {
@@ -114,13 +118,15 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(QString, shown);
         QFETCH(QString, recording);
+        QFETCH(QString, hint);
         PonyBench bench(chip, options);
         REQUIRE_BENCH(bench);
         WindowFixture &f = bench.fixture();
         f.chooseAll(device, "pony-stk200", "lpt1");
         bench.window().cmdFuseRD_Click();
         QCOMPARE(shownTexts(f.dialogs), QStringList{shown});
-        QCOMPARE(f.paneText(), bench.window().strCommand.text + "\r\n" + recorded(qPrintable(recording)));
+        QCOMPARE(f.paneText(),
+                 bench.window().strCommand.text + "\r\n" + recorded(qPrintable(recording)) + "\r\n提示：" + hint);
         QCOMPARE(tickedLabels(bench.window()), QStringList());
     }
 };
