@@ -4,7 +4,6 @@
 #include "app_test_main.h"
 #include "sim_bench.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 class E2eProbeAndReset : public QObject {
@@ -90,50 +89,6 @@ private slots:
         QVERIFY2(pane.contains(QStringLiteral("device signature = 0x1e9307")), qPrintable(pane));
         QVERIFY2(pane.contains(QStringLiteral("avrdude done.  Thank you.")), qPrintable(pane));
         QVERIFY(bench.fixture().dialogs.messages.isEmpty());
-    }
-
-    void failedOperationEndsWithItsHint_data()
-    {
-        QTest::addColumn<QString>("chip");
-        QTest::addColumn<QString>("device");
-        QTest::addColumn<bool>("unplugged");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("hint");
-        const QString mismatch = QStringLiteral("编程器或器件错误\r\nDevice signature=");
-        QTest::newRow("serial port missing") << "m8" << "ATmega8" << true << "cmdCalRD_Click" << mismatch
-                                             << "找不到所选的串口：请检查“端口选择”，或在 ports.ini 中把它映射到实际的设备（如 com1=/dev/ttyUSB0）";
-        QTest::newRow("no chip") << "none" << "ATmega8" << false << "cmdFuseRD_Click" << mismatch + "0x000000"
-                                 << "读到的特征码全为 00：芯片没有通电或没有接上，请检查芯片的电源和连线";
-        QTest::newRow("wrong chip") << "m16" << "ATmega8" << false << "cmdFrun_Click" << mismatch + "0x1e9403"
-                                    << "芯片的特征码是 1E 94 03（ATmega16），与所选器件不符：请在“器件选择”中选对型号，或换上所选的芯片";
-    }
-    void failedOperationEndsWithItsHint()
-    {
-        QFETCH(QString, chip);
-        QFETCH(QString, device);
-        QFETCH(bool, unplugged);
-        QFETCH(QString, button);
-        QFETCH(QString, box);
-        QFETCH(QString, hint);
-        SimBench bench(chip);
-        REQUIRE_BENCH(bench);
-        if (unplugged) {
-            QFile port(bench.fixture().toolsFolder() + QStringLiteral("/sim-port"));
-            QVERIFY(port.open(QIODevice::WriteOnly | QIODevice::Truncate) && port.write("/dev/fusewright-unplugged\n"));
-        }
-        bench.fixture().chooseAll(device, QStringLiteral("avr910"), QStringLiteral("com1"));
-        QString paneAtBox;
-        bench.fixture().dialogs.whenShown = [&] { paneAtBox = bench.fixture().paneText(); };
-        QVERIFY(QMetaObject::invokeMethod(&bench.window(), button.toLatin1().constData()));
-        const QString pane = bench.fixture().paneText();
-        // The box shows over the pane as it always did; the hint follows it.
-        QCOMPARE(bench.fixture().dialogs.messages.size(), 1);
-        QCOMPARE(bench.fixture().dialogs.messages[0].text, box);
-        QVERIFY2(paneAtBox.startsWith(bench.window().strCommand.text + QStringLiteral("\r\n"))
-                     && paneAtBox.endsWith(QStringLiteral("Thank you.\n\n")),
-                 qPrintable(paneAtBox));
-        QCOMPARE(pane, paneAtBox + QStringLiteral("\r\n提示：") + hint);
     }
 };
 
