@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(tickedLabels(w).size(), 18);
         QCOMPARE(f.dialogs.messages.size(), 3);
 
-        const auto calibration = [&] {
+        const auto calibration = [&f = f] {
             QStringList t;
             for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
                 t << f.find<QLineEdit>(name)->text();
