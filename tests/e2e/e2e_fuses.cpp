@@ -243,7 +243,9 @@ private slots:
     {
         FuseBench b("m8", "ATmega8");
         REQUIRE_FUSE_BENCH(b);
-        auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
+        SimBench &bench = b.bench;
+        WindowFixture &f = b.f;
+        frmMain &w = b.w;
         w.cmdFuseRD_Click();   // the factory chip; the tool's version is known from here on
         f.choose("cmbOsc", "内部RC 8MHz");
         const ToolHook slowProbes(0, "case \"$*\" in *reset*) sleep 1;; esac");
