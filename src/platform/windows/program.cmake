@@ -7,7 +7,7 @@ set_target_properties(fusewright PROPERTIES WIN32_EXECUTABLE ON)
 # About window shows; the setup program (fusewright.nsi) reads the same
 # values from product.nsh.
 enable_language(RC)
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/maker_info.h FW_MAKER REGEX "makerName\\(\\)")
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/maker_info.h FW_MAKER REGEX "makerName\\(\\)" ENCODING UTF-8)
 string(REGEX REPLACE ".*QStringLiteral\\(\"([^\"]*)\"\\).*" "\\1" FW_MAKER "${FW_MAKER}")
 string(REPLACE "." "," FW_VERSION_COMMAS "${PROJECT_VERSION}.0")
 set(FW_VERSION_QUAD "${PROJECT_VERSION}.0")
