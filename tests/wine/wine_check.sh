@@ -11,7 +11,7 @@ sim=$2
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 zip=$(ls "$build_win"/fusewright-*-win64.zip 2>/dev/null | head -n 1) || true
-setup=${zip%.zip}-setup.exe
+setup=$(realpath -m "${zip%.zip}-setup.exe")
 check_exe=$build_win/fusewright-wine-check.exe
 [ -n "$zip" ] && [ -f "$setup" ] && [ -f "$check_exe" ] \
   || fail "no Windows zip, setup program or window check in $build_win: run bash scripts/windows"
