@@ -2,7 +2,8 @@
 # The Windows zip under Wine and Xvfb: it unpacks, fusewright.exe shows its
 # window and refuses a second start; then the window check runs from the
 # unpacked folder, its tools\avrdude.exe reaching the virtual programmer,
-# whose pseudo-terminal is COM1 in the Wine prefix.
+# whose pseudo-terminal is COM1 in the Wine prefix. Then the setup program
+# (setup_check.sh).
 # Usage: wine_check.sh <build-win folder> <fusewright-sim>
 set -euo pipefail
 build_win=$1
@@ -10,8 +11,10 @@ sim=$2
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 zip=$(ls "$build_win"/fusewright-*-win64.zip 2>/dev/null | head -n 1) || true
+setup=$(realpath -m "${zip%.zip}-setup.exe")
 check_exe=$build_win/fusewright-wine-check.exe
-[ -n "$zip" ] && [ -f "$check_exe" ] || fail "no Windows zip or window check in $build_win: run bash scripts/windows"
+[ -n "$zip" ] && [ -f "$setup" ] && [ -f "$check_exe" ] \
+  || fail "no Windows zip, setup program or window check in $build_win: run bash scripts/windows"
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
@@ -28,11 +31,13 @@ flock 8
 
 work=$(mktemp -d)
 xvfb= sim_pid= first=
+installed="$WINEPREFIX/drive_c/Program Files/Fusewright"
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
   for p in $first $sim_pid $xvfb; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  rm -rf "$work" "$WINEPREFIX/drive_c/Fusewright check"
+  chmod -R u+w "$installed" 2>/dev/null || true
+  rm -rf "$work" "$WINEPREFIX/drive_c/Fusewright check" "$installed"
 }
 trap cleanup EXIT
 
@@ -45,14 +50,19 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wineserver" -w
 fi
 
-# The virtual ATmega8 behind an AVR910 programmer, reached as COM1.
-"$sim" --chip m8 --state "$work/chip" --port-file "$work/port" --log "$work/sim.log" &
-sim_pid=$!
-wait_for 10 test -s "$work/port" || fail "the simulator gave no port"
-pty=$(head -n 1 "$work/port")
-"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null
-"$wineserver" -k   # the port table is read when the server starts
-"$wineserver" -w
+# A fresh virtual ATmega8 behind an AVR910 programmer, reached as COM1, its
+# memories in $work/<state>.
+start_programmer() {
+  [ -z "$sim_pid" ] || { kill "$sim_pid"; wait "$sim_pid" 2>/dev/null || true; }
+  rm -f "$work/port"
+  "$sim" --chip m8 --state "$work/$1" --port-file "$work/port" --log "$work/sim.log" &
+  sim_pid=$!
+  wait_for 10 test -s "$work/port" || fail "the simulator gave no port"
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$(head -n 1 "$work/port")" /f >/dev/null
+  "$wineserver" -k   # the port table is read when the server starts
+  "$wineserver" -w
+}
+start_programmer chip
 
 unpacked="$WINEPREFIX/drive_c/Fusewright check"
 rm -rf "$unpacked"
@@ -90,3 +100,5 @@ FW_WINE_CHIP="Z:${work//\//\\}\\chip" "$wine" "$win_folder\\fusewright-wine-chec
 cat "$work/check.txt" 2>/dev/null || cat "$work/check.out"
 echo "window check under Wine: $((SECONDS - started)) s"
 [ "$status" = 0 ] || { echo "--- simulator log (tail):"; tail -n 20 "$work/sim.log"; fail "the window check failed"; }
+
+source "$(dirname "$0")/setup_check.sh"
