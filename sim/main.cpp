@@ -89,7 +89,10 @@ int main(int argc, char **argv)
 
     UsbaspMode usbasp = UsbaspMode::Normal;
     parseUsbaspMode(options.usbasp, usbasp);
-    SimServer server(chip, stateFiles.get(), log.isOpen() ? &log : nullptr, port, options.blockSize, usbasp);
+    ParportMode parport = ParportMode::Dongle;
+    parseParportMode(options.parport, parport);
+    SimServer server(chip, stateFiles.get(), log.isOpen() ? &log : nullptr, port, options.blockSize, usbasp,
+                     parport);
     server.setLink(link.listening() ? &link : nullptr);
     server.setSilent(options.silent);
     const int rc = server.run(stopFd);

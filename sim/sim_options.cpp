@@ -1,5 +1,6 @@
 #include "sim_options.h"
 
+#include "parport_programmer.h"
 #include "usbasp_programmer.h"
 
 #include <cstdlib>
@@ -46,7 +47,8 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
             continue;
         }
         if (name != "--chip" && name != "--state" && name != "--port-file" && name != "--log"
-            && name != "--block" && name != "--socket" && name != "--tcp-port-file" && name != "--usbasp")
+            && name != "--block" && name != "--socket" && name != "--tcp-port-file" && name != "--usbasp"
+            && name != "--parport")
             return fail("unknown option " + args[i]);
         if (!hasValue) {
             if (i + 1 >= args.size())
@@ -70,6 +72,11 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
             if (!parseUsbaspMode(value, mode))
                 return fail("--usbasp must be normal, absent, no-access, old-firmware or old-ids");
             options.usbasp = value;
+        } else if (name == "--parport") {
+            ParportMode mode;
+            if (!parseParportMode(value, mode))
+                return fail("--parport must be dongle, absent or no-access");
+            options.parport = value;
         } else if (name == "--log") {
             options.logFile = value;
         } else if (name == "--block") {
@@ -87,9 +94,10 @@ const char *simUsage()
     return "usage: fusewright-sim [--chip m8|m16|none] [--state DIR] [--port-file PATH]\n"
            "                      [--block N] [--log FILE] [--silent]\n"
            "                      [--socket PATH] [--tcp-port-file PATH] [--usbasp MODE]\n"
+           "                      [--parport MODE]\n"
            "\n"
-           "Serves the AVR910 programmer protocol on a pseudo-terminal, and a USBasp\n"
-           "and bare ISP instructions on the request link, with one simulated\n"
+           "Serves the AVR910 programmer protocol on a pseudo-terminal, and a USBasp,\n"
+           "a pony-stk200 dongle and bare ISP instructions on the request link, with one simulated\n"
            "ATmega8 or ATmega16 behind them.\n"
            "\n"
            "  --chip       target part; none = no chip answering (default m8)\n"
@@ -101,5 +109,6 @@ const char *simUsage()
            "  --silent     read everything, answer nothing (a dead programmer)\n"
            "  --socket     serve the request link on a Unix socket at PATH\n"
            "  --tcp-port-file  serve it on 127.0.0.1 too; the port goes to PATH\n"
-           "  --usbasp     normal, absent, no-access, old-firmware or old-ids\n";
+           "  --usbasp     normal, absent, no-access, old-firmware or old-ids\n"
+           "  --parport    dongle (pony-stk200 on /dev/parport0), absent or no-access\n";
 }

@@ -11,6 +11,7 @@ struct SimOptions {
     std::string socketPath;   // the request link on a Unix socket
     std::string tcpPortFile;  // the request link on loopback TCP; its port goes here
     std::string usbasp = "normal";
+    std::string parport = "dongle";
     unsigned blockSize = 128;
     bool silent = false; // a programmer that never answers
     bool help = false;

@@ -28,9 +28,9 @@ constexpr int kAnswerTimeoutMs = 2000;
 } // namespace
 
 SimServer::SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port,
-                     unsigned blockSize, UsbaspMode usbasp)
+                     unsigned blockSize, UsbaspMode usbasp, ParportMode parport)
     : chip_(chip), stateFiles_(stateFiles), log_(log), port_(port), programmer_(chip, blockSize, this),
-      usbasp_(chip, usbasp, this)
+      usbasp_(chip, usbasp, this), parport_(chip, parport, this)
 {
 }
 
@@ -59,6 +59,17 @@ int32_t SimServer::serveRequest(uint8_t kind, const std::string &payload, std::s
         answer = chip_.present() ? std::string{char(0xFF), char(p[0]), char(p[1]), char(r.output)}
                                  : std::string(4, '\0');
         return 4;
+    }
+    case FW_LINK_PARPORT_OPEN:
+        return payload.size() == 1 ? parport_.openPort(p[0]) : FW_LINK_STATUS_STALL;
+    case FW_LINK_ISP_RESET:
+        return parport_.sessionStarts() ? 1 : 0;
+    case FW_LINK_ISP_BITBANG: {
+        uint8_t output = 0;
+        if (!parport_.instructions(p, payload.size(), output))
+            return FW_LINK_STATUS_STALL;
+        answer.assign(1, char(output));
+        return 0;
     }
     default:
         return FW_LINK_STATUS_STALL;

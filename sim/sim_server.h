@@ -2,6 +2,7 @@
 
 #include "avr910_programmer.h"
 #include "link_server.h"
+#include "parport_programmer.h"
 #include "usbasp_programmer.h"
 
 #include <string>
@@ -18,7 +19,8 @@ class SimServer : public ProgrammerEvents, public LinkRequests {
 public:
     // stateFiles and log may be null.
     SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port,
-              unsigned blockSize, UsbaspMode usbasp = UsbaspMode::Normal);
+              unsigned blockSize, UsbaspMode usbasp = UsbaspMode::Normal,
+              ParportMode parport = ParportMode::Dongle);
 
     // Serves the request link too; link may be null.
     void setLink(LinkServer *link) { link_ = link; }
@@ -46,6 +48,7 @@ private:
     PseudoTerminal &port_;
     Avr910Programmer programmer_;
     UsbaspProgrammer usbasp_;
+    ParportProgrammer parport_;
     LinkServer *link_ = nullptr;
     bool silent_ = false;
 };

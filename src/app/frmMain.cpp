@@ -2,6 +2,7 @@
 
 #include "busy_cursor.h"
 #include "operation_scope.h"
+#include "platform/build_platform.h"
 #include "runner/signature_probe.h"
 #include "runner/unresponsive_programmer.h"
 #include "user_messages.h"
@@ -68,8 +69,10 @@ bool frmMain::reportMissingSelection(SelectionWording wording)
 
 void frmMain::showProblem(const OperationProblem &problem, const ChipProfile *chip)
 {
-    if (const auto message = problemMessage(problem, chip))
+    if (const auto message = problemMessage(problem, chip)) {
+        m_operationFailed = true;
         showMessage(message->text, message->title, message->icon);
+    }
 }
 
 void frmMain::keepLastCommand(const ToolCommand &command)
@@ -107,7 +110,10 @@ CapturedRun frmMain::runCapturing(const ToolCommand &command)
     case RunOutcome::Failure::None:
         break;
     }
-    return CapturedRun{outcome.text, outcome.exitCode == 0 && !outcome.interrupted, m_closing};
+    const CapturedRun run{outcome.text, outcome.exitCode == 0 && !outcome.interrupted, m_closing};
+    m_lastRun.captured = run.text;
+    m_operationFailed = m_operationFailed || !run.exitedWithZero;
+    return run;
 }
 
 ToolDialect frmMain::toolDialect()
@@ -152,6 +158,14 @@ void frmMain::setOperationButtonsEnabled(bool enabled)
         button->setEnabled(enabled);
 }
 
+void frmMain::showFailureHints()
+{
+    if (!m_operationFailed || m_closing)
+        return;
+    const QStringList hints = failureHints(m_lastRun);
+    ui->txtOutput->setPaneText(paneWithHints(ui->txtOutput->paneText(), hints));
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
     if (m_busy) {
@@ -162,12 +176,14 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-OperationScope::OperationScope(frmMain &window) : m_window(window)
+OperationScope::OperationScope(frmMain &window, OperationKind kind) : m_window(window)
 {
     if (window.m_busy)
         return;
     m_active = true;
     window.m_busy = true;
+    window.m_lastRun = FailedRun{QString(), kind, window.strProgrammer, platform::buildPlatformName()};
+    window.m_operationFailed = false;
     window.setOperationButtonsEnabled(false);
 }
 
@@ -175,6 +191,7 @@ OperationScope::~OperationScope()
 {
     if (!m_active)
         return;
+    m_window.showFailureHints();
     m_window.m_busy = false;
     m_window.setOperationButtonsEnabled(true);
     if (!m_window.m_dialectRead)

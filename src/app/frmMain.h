@@ -8,6 +8,7 @@
 #include "fuses/fuse_procedures.h"
 #include "image_file_dialog.h"
 #include "runner/command_runner.h"
+#include "runner/failure_hints.h"
 #include "runner/operation_context.h"
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
@@ -115,6 +116,8 @@ private:
     MessageAnswer showMessage(const QString &text, const QString &title, MessageIcon icon,
                               MessageButtons buttons = MessageButtons::Ok);
     void setOperationButtonsEnabled(bool enabled);
+    // After the operation's messages: the hints for what its last run printed.
+    void showFailureHints();
 
     // Helpers of the fuse and calibration handlers (frmMain_fuses.cpp).
     PanelTicks panelTicks() const;
@@ -142,4 +145,7 @@ private:
     // operation unwinds without starting another run or showing a message.
     bool m_closing = false;
     bool m_centredWithFrame = false;
+    // The operation in progress and its last run, for the hints when it fails.
+    FailedRun m_lastRun;
+    bool m_operationFailed = false;
 };

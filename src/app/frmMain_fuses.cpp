@@ -28,7 +28,7 @@ void frmMain::cmbOsc_Click()
 
 void frmMain::cmdFuseRD_Click()
 {
-    OperationScope operation(*this);
+    OperationScope operation(*this, OperationKind::FuseRead);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
     const FuseOperation frozen = fuseOperation();
@@ -47,7 +47,7 @@ void frmMain::cmdFuseRD_Click()
 
 void frmMain::cmdFuseWR_Click()
 {
-    OperationScope operation(*this);
+    OperationScope operation(*this, OperationKind::FuseWrite);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
     // The bytes written are those the panel showed when the button was pressed.
@@ -64,7 +64,7 @@ void frmMain::cmdFuseWR_Click()
 
 void frmMain::cmdCalRD_Click()
 {
-    OperationScope operation(*this);
+    OperationScope operation(*this, OperationKind::CalibrationRead);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
     const FuseOperation frozen = fuseOperation();

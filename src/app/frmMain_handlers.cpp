@@ -84,7 +84,7 @@ void frmMain::cmbDevice_Click()
 
 void frmMain::cmdRst_Click()
 {
-    OperationScope operation(*this);
+    OperationScope operation(*this, OperationKind::Reset);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
     strCommand = resetCommand(operationContext(false).prefix);

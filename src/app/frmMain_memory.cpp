@@ -48,7 +48,7 @@ bool frmMain::chooseImageFile(const MemoryPanel &panel)
 
 void frmMain::runImageTransfer(const MemoryPanel &panel)
 {
-    OperationScope operation(*this);
+    OperationScope operation(*this, panel.operation());
     if (!operation || reportMissingSelection(SelectionWording::Error))
         return;
     // The run works on the file, direction and verification the panel showed

@@ -3,6 +3,7 @@
 // form-level texts it writes. Both panels run the same steps on their own.
 
 #include "memory/image_transfer.h"
+#include "runner/failure_hints.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -21,5 +22,12 @@ struct MemoryPanel {
     TransferDirection direction() const
     {
         return optProgram->isChecked() ? TransferDirection::Program : TransferDirection::Read;
+    }
+    OperationKind operation() const
+    {
+        const bool flash = kind.memory == flashMemory().memory;
+        if (direction() == TransferDirection::Program)
+            return flash ? OperationKind::FlashProgram : OperationKind::EepromProgram;
+        return flash ? OperationKind::FlashRead : OperationKind::EepromRead;
     }
 };

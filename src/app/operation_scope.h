@@ -1,13 +1,16 @@
 #pragma once
 // One operation at a time: while a tool runs, none of the six operation
 // buttons can start another one (the exchange files and the output pane are
-// shared). On leaving, the buttons are enabled again.
+// shared). On leaving, a failed operation's pane gets its hints and the
+// buttons are enabled again.
+
+#include "runner/failure_hints.h"
 
 class frmMain;
 
 class OperationScope {
 public:
-    explicit OperationScope(frmMain &window);
+    OperationScope(frmMain &window, OperationKind kind);
     ~OperationScope();
     OperationScope(const OperationScope &) = delete;
     OperationScope &operator=(const OperationScope &) = delete;

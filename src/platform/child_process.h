@@ -14,8 +14,8 @@ class QObject;
 
 namespace platform {
 
-// A tool's output as text: the bytes are in the system's narrow encoding and
-// are decoded as a whole.
+// A tool's output as text: the bytes are in the tool's narrow encoding (the
+// locale's on Linux, UTF-8 on Windows) and are decoded as a whole.
 QString decodeToolOutput(const QByteArray &bytes);
 // The same decoding piece by piece, for output shown while it arrives: a
 // character split over two pieces comes out whole.

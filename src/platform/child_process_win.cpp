@@ -165,16 +165,11 @@ struct ChildProcess::Handles {
     }
 };
 
-QString decodeToolOutput(const QByteArray &bytes)
-{
-    // The tool writes in the system's ANSI code page.
-    return QString::fromLocal8Bit(bytes);
-}
+// tools\avrdude.exe.manifest gives the tool UTF-8 as its ANSI code page, so
+// file names it echoes come back whatever the system's code page.
+QString decodeToolOutput(const QByteArray &bytes) { return QString::fromUtf8(bytes); }
 
-QStringDecoder toolOutputDecoder()
-{
-    return QStringDecoder(QStringDecoder::System);
-}
+QStringDecoder toolOutputDecoder() { return QStringDecoder(QStringDecoder::Utf8); }
 
 ChildProcess::ChildProcess() = default;
 

@@ -18,7 +18,8 @@ struct ExchangeFolder {
 // Asked afresh by every operation; a private folder is created (mode 0700)
 // when it is first needed. Where no folder can be written the answer is the
 // tools folder, so the operation's own failure names it. On Windows the
-// answer is always the tools folder.
+// tools folder serves where a file can be created in it, else
+// %LOCALAPPDATA%\Fusewright.
 ExchangeFolder exchangeFolder(const PathRendering &r, const QString &programFolder);
 
 } // namespace platform

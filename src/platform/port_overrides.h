@@ -5,11 +5,16 @@
 
 #include "platform.h"
 
-class QSettings;
+#include <QByteArray>
 
 namespace platform {
 
-PortOverrides readPortOverrides(QSettings &settings);
+// The entries of the file's top level (or its [General] section), each value
+// as typed: blanks around it dropped, a value in double quotes taken between
+// them (a comma or semicolon inside), otherwise up to a ';' comment. Values
+// are never read as Qt's serialised objects ("@Variant(…)"); lines starting
+// with ';' or '#' are comments; empty values count as none.
+PortOverrides readPortOverrides(const QByteArray &iniText);
 // Reads the user's ports.ini; empty when there is none.
 PortOverrides userPortOverrides();
 

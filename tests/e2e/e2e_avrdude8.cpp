@@ -109,6 +109,9 @@ private slots:
         const QString probe = bench.window().strCommand.text;
         QVERIFY(probe.endsWith(dialect81 ? " -E reset -v" : " -E reset"));
         QVERIFY2(f.paneText().startsWith(probe + "\r\n" + reason), qPrintable(f.paneText()));
+        QVERIFY2(f.paneText().endsWith("\n\r\n提示：找不到所选的串口：请检查“端口选择”，"
+                                       "或在 ports.ini 中把它映射到实际的设备（如 com1=/dev/ttyUSB0）"),
+                 qPrintable(f.paneText()));
     }
 
     // Every operation through 8.1's dialect: the bytes that reach the chip and

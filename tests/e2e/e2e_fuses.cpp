@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(tickedLabels(w).size(), 18);
         QCOMPARE(f.dialogs.messages.size(), 3);
 
-        const auto calibration = [&] {
+        const auto calibration = [&f = f] {
             QStringList t;
             for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
                 t << f.find<QLineEdit>(name)->text();
@@ -172,10 +172,11 @@ private slots:
         w.chkFuse(20)->setChecked(true);
         w.cmdFuseRD_Click();
         QCOMPARE(shownTexts(f.dialogs), QStringList({shown}));
-        // The high-fuse line stays and the tool's text follows it.
+        // The high-fuse line stays, the tool's text follows it, then the hint.
         QVERIFY(w.strCommand.text.endsWith("hfuse:r:\"" + f.toolsFolder() + "/fuse.bin\":r -F"));
         QVERIFY2(f.paneText().startsWith(w.strCommand.text + "\r\n") && f.paneText().contains("signature = 0x000000")
-                     && f.paneText().endsWith(avrdudeDone + "\n\n"),
+                     && f.paneText().endsWith(avrdudeDone + "\n\n\r\n提示：读到的特征码全为 00："
+                                                            "芯片没有通电或没有接上，请检查芯片的电源和连线"),
                  qPrintable(f.paneText()));
         QCOMPARE(tickedLabels(w), QStringList({"EESAVE"}));
         // The forced run stored the empty socket's byte; a later run removes it first.
@@ -242,7 +243,9 @@ private slots:
     {
         FuseBench b("m8", "ATmega8");
         REQUIRE_FUSE_BENCH(b);
-        auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
+        SimBench &bench = b.bench;
+        WindowFixture &f = b.f;
+        frmMain &w = b.w;
         w.cmdFuseRD_Click();   // the factory chip; the tool's version is known from here on
         f.choose("cmbOsc", "内部RC 8MHz");
         const ToolHook slowProbes(0, "case \"$*\" in *reset*) sleep 1;; esac");

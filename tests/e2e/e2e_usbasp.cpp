@@ -110,26 +110,33 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("hints");   // what follows the tool's text
         const QStringList plugged{socketOption, socketPath};
+        const QString cable = "\r\n提示：找不到 USBasp：请检查 USB 线是否插好，或换一个 USB 口再试";
+        const QString wiring = "\r\n提示：芯片没有应答：请检查编程器与芯片之间的连线，并确认芯片已通电\r\n"
+                               "提示：芯片时钟很慢（如 128 kHz）时，请短接 USBasp 的慢速时钟跳线（JP3）后重试";
         const QString mismatch = "编程器或器件错误\r\nDevice signature=|错误";
         const QString notFound = "cannot find USB device with vid=0x16c0 pid=0x5dc vendor='www.fischl.de' product='USBasp'";
         for (bool d81 : {false, true}) {
             const QString error = d81 ? "Error: " : "avrdude error: ";
             const QString warning = d81 ? "Warning: " : "avrdude warning: ";
             const char *v = d81 ? "8.1: " : "7.1: ";
-            QTest::newRow(QByteArray(v) + "unplugged") << d81 << "m8" << QStringList() << mismatch << error + notFound;
+            QTest::newRow(QByteArray(v) + "unplugged") << d81 << "m8" << QStringList() << mismatch << error + notFound << cable;
             QTest::newRow(QByteArray(v) + "absent") << d81 << "m8" << plugged + QStringList{"--usbasp", "absent"}
-                                                   << mismatch << error + notFound;
+                                                   << mismatch << error + notFound << cable;
             QTest::newRow(QByteArray(v) + "not accessible")
                 << d81 << "m8" << plugged + QStringList{"--usbasp", "no-access"} << mismatch
                 << warning + (d81 ? "cannot open USB device: Permission denied"
-                                  : "cannot query manufacturer for device: error sending control message: Operation not permitted");
+                                  : "cannot query manufacturer for device: error sending control message: Operation not permitted")
+                << "\r\n提示：USBasp 已连接但无权访问：请安装 udev 规则（安装本程序的软件包即会装好），再重新插拔编程器";
             QTest::newRow(QByteArray(v) + "no target") << d81 << "none" << plugged << mismatch
-                                                      << error + "program enable: target does not answer (0x01)";
+                                                      << error + "program enable: target does not answer (0x01)" << wiring;
             QTest::newRow(QByteArray(v) + "wrong chip") << d81 << "m16" << plugged
                                                        << QString(d81 ? "编程器或器件错误\r\nDevice signature=1E 94 03|错误"
                                                                       : "编程器或器件错误\r\nDevice signature=0x1e9403|错误")
-                                                       << error + "expected signature for ATmega8 is 1E 93 07";
+                                                       << error + "expected signature for ATmega8 is 1E 93 07"
+                                                       << "\r\n提示：芯片的特征码是 1E 94 03（ATmega16），与所选器件不符："
+                                                          "请在“器件选择”中选对型号，或换上所选的芯片";
         }
     }
     void failures()
@@ -139,6 +146,7 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(QString, shown);
         QFETCH(QString, words);
+        QFETCH(QString, hints);
         std::optional<Speaking81> speaking;
         if (dialect81)
             speaking.emplace();
@@ -146,10 +154,15 @@ private slots:
         REQUIRE_BENCH(bench);
         WindowFixture &f = bench.fixture();
         f.chooseAll("ATmega8", "usbasp", "usb");
+        QString paneAtBox;
+        f.dialogs.whenShown = [&] { paneAtBox = f.paneText(); };
         bench.window().cmdFuseRD_Click();
         QCOMPARE(shownTexts(f.dialogs), QStringList{shown});
-        QVERIFY2(f.paneText().startsWith(bench.window().strCommand.text + "\r\n") && f.paneText().contains(words),
-                 qPrintable(f.paneText()));
+        // The box shows over the probe's text as ever; the hints follow once it is closed.
+        QVERIFY2(paneAtBox.startsWith(bench.window().strCommand.text + "\r\n") && paneAtBox.contains(words)
+                     && paneAtBox.contains("Thank you.\n"),
+                 qPrintable(paneAtBox));
+        QCOMPARE(f.paneText(), paneAtBox + hints);
         QCOMPARE(tickedLabels(bench.window()), QStringList());
     }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # cmake --install into a fresh prefix (with a blank in its path): the program
-# folder with its tools links, the launcher, the desktop entry (checked by
+# folder with its own avrdude (pony-stk200 in its list), the launcher, the desktop entry (checked by
 # desktop-file-validate) and the icons, every installed file listed in
 # install_manifest.txt; then the installed launcher starts the program
 # headless, and it runs from its program folder beside tools/.
@@ -23,8 +23,10 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "
 
 program="$prefix/lib/fusewright/fusewright"
 [ -x "$program" ] && [ ! -L "$program" ] || fail "no program at $program"
-[ -x "$(readlink -f "$prefix/lib/fusewright/tools/avrdude")" ] || fail "tools/avrdude does not lead to a program"
-grep -q '^programmer' "$prefix/lib/fusewright/tools/avrdude.conf" || fail "tools/avrdude.conf is not avrdude's configuration"
+tools="$prefix/lib/fusewright/tools"
+[ -x "$tools/avrdude" ] && [ ! -L "$tools/avrdude" ] || fail "no program at $tools/avrdude"
+programmers=$("$tools/avrdude" -C "$tools/avrdude.conf" -c '?' 2>&1 || true)
+grep -q '^  pony-stk200  *= ' <<<"$programmers" || fail "tools/avrdude with its avrdude.conf has no pony-stk200"
 [ "$(readlink -f "$prefix/bin/fusewright")" = "$(readlink -f "$program")" ] || fail "the launcher does not lead to the program"
 for size in 32 64 128; do
   icon="$prefix/share/icons/hicolor/${size}x${size}/apps/fusewright.png"
@@ -36,7 +38,7 @@ grep -qxF "Exec=\"$prefix/bin/fusewright\"" "$entry" || fail "Exec does not star
 grep -qx 'Icon=fusewright' "$entry" || fail "the entry names another icon"
 sort "$build/install_manifest.txt" | diff -u - <(find "$prefix" ! -type d | sort) \
   || fail "install_manifest.txt does not list exactly the installed files"
-echo "installed: program, tools links, launcher, desktop entry, icons; all in install_manifest.txt"
+echo "installed: program, own avrdude, launcher, desktop entry, icons; all in install_manifest.txt"
 
 mkdir -m 700 "$work/run"
 XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=offscreen "$prefix/bin/fusewright" >"$work/out.log" 2>&1 &

@@ -39,14 +39,18 @@ private slots:
         ini.write("com1=/dev/ttyUSB0\n"
                   "usb=/dev/serial/by-id/usb-My Adapter $HOME\n"
                   "com3=\"/dev/ttyACM0, spare\"\n"
-                  "com4=\n");
+                  "com4=\n"
+                  // taken as typed, never as one of Qt's serialised values (here a QPixmap)
+                  "lpt1=@Variant(\\0\\0\\0\\x41\\0\\0\\0\\0)\n"
+                  "lpt2=@ByteArray(/dev/parport7)\n");
         ini.close();
         QCOMPARE(portWords(QStringLiteral("com1")), QStringList({"-P", "/dev/ttyUSB0"}));
         QCOMPARE(portWords(QStringLiteral("usb")), QStringList({"-P", "/dev/serial/by-id/usb-My Adapter $HOME"}));
         QCOMPARE(portWords(QStringLiteral("com3")), QStringList({"-P", "/dev/ttyACM0, spare"}));
         QCOMPARE(portWords(QStringLiteral("com4")), QStringList({"-P", "/dev/ttyS3"}));   // empty value: ignored
         QCOMPARE(portWords(QStringLiteral("com2")), QStringList({"-P", "/dev/ttyS1"}));
-        QCOMPARE(portWords(QStringLiteral("lpt2")), QStringList({"-P", "/dev/parport1"}));
+        QCOMPARE(portWords(QStringLiteral("lpt1")), QStringList({"-P", "@Variant(\\0\\0\\0\\x41\\0\\0\\0\\0)"}));
+        QCOMPARE(portWords(QStringLiteral("lpt2")), QStringList({"-P", "@ByteArray(/dev/parport7)"}));
     }
 };
 

@@ -4,6 +4,8 @@ MessageAnswer ScriptedDialogs::message(QWidget *, const QString &text, const QSt
                                        MessageIcon icon, MessageButtons buttons)
 {
     messages.append({text, title, icon, buttons});
+    if (whenShown)
+        whenShown();
     if (!answers.isEmpty())
         return answers.dequeue();
     switch (buttons) {

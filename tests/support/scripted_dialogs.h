@@ -7,6 +7,8 @@
 #include <QQueue>
 #include <QString>
 
+#include <functional>
+
 struct ShownMessage {
     QString text;
     QString title;
@@ -26,6 +28,8 @@ public:
     QQueue<QString> files;
 
     QList<ShownMessage> messages;
+    // Called as each message is shown, before it is answered.
+    std::function<void()> whenShown;
     QList<FileDialogRequest> fileRequests;
 
     void clear();

@@ -5,6 +5,7 @@
 # whose pseudo-terminal is COM1 in the Wine prefix. For "usbasp" on "usb"
 # the copy's tools\libusb-1.0.dll is replaced by the stand-in DLL, which
 # carries avrdude.exe's control transfers to the same simulator over TCP.
+# Then the setup program (setup_check.sh).
 # Usage: wine_check.sh <build-win folder> <fusewright-sim>
 set -euo pipefail
 build_win=$1
@@ -12,8 +13,10 @@ sim=$2
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 zip=$(ls "$build_win"/fusewright-*-win64.zip 2>/dev/null | head -n 1) || true
+setup=$(realpath -m "${zip%.zip}-setup.exe")
 check_exe=$build_win/fusewright-wine-check.exe
-[ -n "$zip" ] && [ -f "$check_exe" ] || fail "no Windows zip or window check in $build_win: run bash scripts/windows"
+[ -n "$zip" ] && [ -f "$setup" ] && [ -f "$check_exe" ] \
+  || fail "no Windows zip, setup program or window check in $build_win: run bash scripts/windows"
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
@@ -30,11 +33,13 @@ flock 8
 
 work=$(mktemp -d)
 xvfb= sim_pid= first=
+installed="$WINEPREFIX/drive_c/Program Files/Fusewright"
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
   for p in $first $sim_pid $xvfb; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  rm -rf "$work" "$WINEPREFIX/drive_c/Fusewright check"
+  chmod -R u+w "$installed" 2>/dev/null || true
+  rm -rf "$work" "$WINEPREFIX/drive_c/Fusewright check" "$installed"
 }
 trap cleanup EXIT
 
@@ -47,16 +52,20 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wineserver" -w
 fi
 
-# The virtual ATmega8 behind an AVR910 programmer reached as COM1, and behind
-# a USBasp reached over loopback TCP.
-"$sim" --chip m8 --state "$work/chip" --port-file "$work/port" --tcp-port-file "$work/tcp-port" --log "$work/sim.log" &
-sim_pid=$!
-wait_for 10 test -s "$work/port" -a -s "$work/tcp-port" || fail "the simulator gave no port"
-export FUSEWRIGHT_SIM_SOCKET=127.0.0.1:$(head -n 1 "$work/tcp-port")
-pty=$(head -n 1 "$work/port")
-"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$pty" /f >/dev/null
-"$wineserver" -k   # the port table is read when the server starts
-"$wineserver" -w
+# A fresh virtual ATmega8 behind an AVR910 programmer, reached as COM1, and
+# behind a USBasp, reached over loopback TCP; its memories in $work/<state>.
+start_programmer() {
+  [ -z "$sim_pid" ] || { kill "$sim_pid"; wait "$sim_pid" 2>/dev/null || true; }
+  rm -f "$work/port" "$work/tcp-port"
+  "$sim" --chip m8 --state "$work/$1" --port-file "$work/port" --tcp-port-file "$work/tcp-port" --log "$work/sim.log" &
+  sim_pid=$!
+  wait_for 10 test -s "$work/port" -a -s "$work/tcp-port" || fail "the simulator gave no port"
+  export FUSEWRIGHT_SIM_SOCKET=127.0.0.1:$(head -n 1 "$work/tcp-port")
+  "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$(head -n 1 "$work/port")" /f >/dev/null
+  "$wineserver" -k   # the port table is read when the server starts
+  "$wineserver" -w
+}
+start_programmer chip
 
 unpacked="$WINEPREFIX/drive_c/Fusewright check"
 rm -rf "$unpacked"
@@ -97,3 +106,5 @@ FW_WINE_CHIP="Z:${work//\//\\}\\chip" "$wine" "$win_folder\\fusewright-wine-chec
 cat "$work/check.txt" 2>/dev/null || cat "$work/check.out"
 echo "window check under Wine: $((SECONDS - started)) s"
 [ "$status" = 0 ] || { echo "--- simulator log (tail):"; tail -n 20 "$work/sim.log"; fail "the window check failed"; }
+
+source "$(dirname "$0")/setup_check.sh"

@@ -1,7 +1,9 @@
-// Runs under Wine from the unpacked Windows zip: the program's main window in
-// its own folder, whose tools\avrdude.exe reaches the virtual programmer
-// through COM1, and the virtual USBasp through the stand-in libusb-1.0.dll.
-// FW_WINE_CHIP names the virtual chip's state folder.
+// Runs under Wine from the unpacked Windows zip or the installed program: the
+// program's main window in its own folder, whose tools\avrdude.exe reaches
+// the virtual programmer through COM1, and in the zip's copy the virtual
+// USBasp through the stand-in libusb-1.0.dll. FW_WINE_CHIP names the virtual
+// chip's state folder; FW_WINE_USER_EXCHANGE says the tools folder takes no
+// file, so the exchange files go to %LOCALAPPDATA%\Fusewright.
 
 #include "app/frmMain.h"
 #include "app/output_pane_edit.h"
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
@@ -53,6 +56,9 @@ class WineWindowCheck : public QObject {
     std::unique_ptr<frmMain> window;
     const QString folder = platform::programFolder();
     const QString tools = folder + QStringLiteral("\\tools");
+    const QString exchange = qEnvironmentVariableIsSet("FW_WINE_USER_EXCHANGE")
+                                 ? qEnvironmentVariable("LOCALAPPDATA") + QStringLiteral("\\Fusewright")
+                                 : tools;
 
     template <typename T> T *find(const char *name, QWidget *in = nullptr) const
     {
@@ -131,36 +137,46 @@ private slots:
 
         click("cmdFuseRD");
         QCOMPARE(ticked(), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
-        QCOMPARE(window->strCommand.text, prefix + " -U lock:r:\"" + tools + "\\fuse.bin\":r");
+        QCOMPARE(window->strCommand.text, prefix + " -U lock:r:\"" + exchange + "\\fuse.bin\":r");
         QVERIFY2(pane().count(QStringLiteral("avrdude done.  Thank you.")) == 3, qPrintable(pane()));
 
         choose("cmbOsc", QStringLiteral("内部RC 8MHz"));
         dialogs.answers.enqueue(MessageAnswer::Ok);
         click("cmdFuseWR");
         QCOMPARE(chip("lfuse") + chip("hfuse") + chip("lock"), QByteArray("\xE4\xD9\xFF"));
-        QCOMPARE(window->strCommand.text, prefix + " -U lfuse:w:\"" + tools + "\\lfuse.bin\":r -U hfuse:w:\"" + tools
-                                              + "\\hfuse.bin\":r -U lock:w:\"" + tools + "\\lock.bin\":r");
+        QCOMPARE(window->strCommand.text, prefix + " -U lfuse:w:\"" + exchange + "\\lfuse.bin\":r -U hfuse:w:\""
+                                              + exchange + "\\hfuse.bin\":r -U lock:w:\"" + exchange + "\\lock.bin\":r");
         QVERIFY2(pane().startsWith(window->strCommand.text + "\r\n") && pane().contains("avrdude done."),
                  qPrintable(pane()));
 
-        // The demo image: 1 KiB counting 0 to 254.
+        // The demo image, 1 KiB counting 0 to 254, in a folder whose name
+        // the ANSI code page cannot write.
         QByteArray image(1024, 0);
         for (int i = 0; i < image.size(); ++i)
             image[i] = char(i % 255);
-        const QString hex = folder + QStringLiteral("\\demo.hex");
+        const QTemporaryDir hexFolder(QDir::tempPath() + QStringLiteral("/固件-XXXXXX"));
+        const QString hex = QDir::toNativeSeparators(hexFolder.filePath(QStringLiteral("demo.hex")));
+        QVERIFY(hexFolder.isValid());
+        BOOL lossy = FALSE;
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t *>(hex.utf16()), -1,
+                              nullptr, 0, nullptr, &lossy);
+        QVERIFY2(lossy, "the prefix's ANSI code page can write 固件");
         QVERIFY(writeBytes(hex, toIntelHex(image)));
         find<QRadioButton>("optFwr")->setChecked(true);
         dialogs.files.enqueue(hex);
         click("cmdFlash");
         click("cmdFrun");
-        QVERIFY2(pane().contains(QStringLiteral("1024 bytes of flash verified")), qPrintable(pane()));
+        QVERIFY2(pane().contains("verifying flash memory against " + hex)
+                     && pane().contains(QStringLiteral("1024 bytes of flash verified")),
+                 qPrintable(pane()));
         QVERIFY(window->strCommand.text.startsWith(prefix + " "));
         QVERIFY(window->strCommand.text.contains(" -U flash:w:\"" + hex + "\":a "));
         QCOMPARE(chip("flash.bin").left(1024), image);
 
         QCOMPARE(dialogs.messages.size(), 1);   // only the write's confirmation
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("确定进行熔丝位的写入？"));
-        QCOMPARE(QDir(tools).entryList({"*.bin"}, QDir::Files), QStringList());
+        QCOMPARE(QDir(tools).entryList({"*.bin"}, QDir::Files) + QDir(exchange).entryList({"*.bin"}, QDir::Files),
+                 QStringList());
     }
 
     // The same chip through "usbasp" on "usb", its lfuse set back to the
@@ -174,7 +190,7 @@ private slots:
         const QString prefix = tools + "\\avrdude.exe -p m8 -C " + tools + "\\avrdude.conf -c usbasp -P usb";
 
         click("cmdFuseRD");
-        QCOMPARE(window->strCommand.text, prefix + " -U lock:r:\"" + tools + "\\fuse.bin\":r");
+        QCOMPARE(window->strCommand.text, prefix + " -U lock:r:\"" + exchange + "\\fuse.bin\":r");
         QCOMPARE(ticked(), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
 
         choose("cmbOsc", QStringLiteral("内部RC 8MHz"));

@@ -30,3 +30,12 @@ for size in 32 64 128; do
   "$convert" fusewright.xpm -filter point -resize "${size}x${size}" \
     "../../platform/linux/icons/fusewright-$size.png"
 done
+
+# The Windows program icon, from the same window icon: the sizes Explorer and
+# the taskbar ask for, the largest PNG-compressed (icotool from icoutils).
+sizes=$(mktemp -d)
+for size in 16 24 32 48 64 128 256; do
+  "$convert" fusewright.xpm -filter point -resize "${size}x${size}" -define png:exclude-chunks=date,time "PNG32:$sizes/$size.png"
+done
+icotool -c -o ../../platform/windows/fusewright.ico -r "$sizes/256.png" "$sizes"/{16,24,32,48,64,128}.png
+rm -rf "$sizes"

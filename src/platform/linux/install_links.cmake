@@ -1,9 +1,6 @@
 # Runs at install time, with the prefix the install was given. Every file is
 # put in place by file(INSTALL), so install_manifest.txt lists it.
 if(FW_DEBIAN_PACKAGE)
-  # The package's links lead to Debian's avrdude, whatever the build machine had.
-  set(FW_AVRDUDE /usr/bin/avrdude)
-  set(FW_AVRDUDE_CONF /etc/avrdude.conf)
   set(rules_dir lib/udev/rules.d)
 else()
   set(rules_dir share/fusewright)
@@ -11,9 +8,7 @@ endif()
 
 # Prepared in the build folder, then installed like any other file.
 file(REMOVE_RECURSE "${FW_STAGING}")
-file(MAKE_DIRECTORY "${FW_STAGING}/tools" "${FW_STAGING}/bin")
-file(CREATE_LINK "${FW_AVRDUDE}" "${FW_STAGING}/tools/avrdude" SYMBOLIC)
-file(CREATE_LINK "${FW_AVRDUDE_CONF}" "${FW_STAGING}/tools/avrdude.conf" SYMBOLIC)
+file(MAKE_DIRECTORY "${FW_STAGING}/bin")
 file(CREATE_LINK "../${FW_PROGRAM_DIR}/fusewright" "${FW_STAGING}/bin/fusewright" SYMBOLIC)
 
 # Exec of a desktop entry: quoted when the path holds a reserved character,
@@ -34,8 +29,6 @@ endif()
 set(FW_DESKTOP_EXEC "${exec}")
 configure_file("${FW_DESKTOP_TEMPLATE}" "${FW_STAGING}/fusewright.desktop" @ONLY)
 
-file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${FW_PROGRAM_DIR}/tools"
-     FILES "${FW_STAGING}/tools/avrdude" "${FW_STAGING}/tools/avrdude.conf")
 file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/bin" FILES "${FW_STAGING}/bin/fusewright")
 file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/share/applications" FILES "${FW_STAGING}/fusewright.desktop")
 file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${rules_dir}" FILES "${FW_UDEV_RULE}")

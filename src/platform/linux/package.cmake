@@ -26,12 +26,12 @@ the avrdude command lines, shows them with everything the tool prints, and
 checks the chip's signature before it touches any memory.
 .
 The user interface is in Simplified Chinese.")
-# The Qt libraries come from dpkg-shlibdeps. Besides them: the tool itself;
-# the Song face the window is laid out for (without it the fuse names are
+# The libraries of the program and of its own avrdude come from
+# dpkg-shlibdeps. Besides them: the Song face the window is laid out for (without it the fuse names are
 # clipped); Qt's own texts in Chinese; the platform plugin without which Qt
 # cannot open a window.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "avrdude, fonts-arphic-uming, qt6-translations-l10n, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, qt6-translations-l10n, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

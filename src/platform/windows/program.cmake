@@ -1,7 +1,24 @@
 # The Windows program: a window-only executable (no console) and, beside it,
-# the tools folder with the cross-built avrdude.exe, its avrdude.conf and the
-# libusb-1.0.dll it loads.
+# the tools folder with the cross-built avrdude.exe, its manifest, its
+# avrdude.conf and the libusb-1.0.dll it loads.
 set_target_properties(fusewright PROPERTIES WIN32_EXECUTABLE ON)
+
+# Its icon, version information and manifest. The maker's name is the one the
+# About window shows; the setup program (fusewright.nsi) reads the same
+# values from product.nsh.
+enable_language(RC)
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/maker_info.h FW_MAKER REGEX "makerName\\(\\)" ENCODING UTF-8)
+string(REGEX REPLACE ".*QStringLiteral\\(\"([^\"]*)\"\\).*" "\\1" FW_MAKER "${FW_MAKER}")
+string(REPLACE "." "," FW_VERSION_COMMAS "${PROJECT_VERSION}.0")
+set(FW_VERSION_QUAD "${PROJECT_VERSION}.0")
+set(FW_WIN_ICON ${CMAKE_CURRENT_LIST_DIR}/fusewright.ico)
+set(FW_WIN_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/fusewright.manifest)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/fusewright.manifest.in ${FW_WIN_MANIFEST} @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/fusewright.rc.in ${CMAKE_CURRENT_BINARY_DIR}/fusewright.rc @ONLY)
+target_sources(fusewright PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/fusewright.rc)
+set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/fusewright.rc APPEND PROPERTY OBJECT_DEPENDS ${FW_WIN_ICON})
+file(WRITE ${CMAKE_BINARY_DIR}/product.nsh
+  "!define VERSION \"${PROJECT_VERSION}\"\n!define PUBLISHER \"${FW_MAKER}\"\n")
 # The build machine's rcc may compress with zstd, which this Qt cannot read.
 set_property(TARGET fw_app APPEND PROPERTY AUTORCC_OPTIONS --no-zstd)
 
@@ -15,6 +32,8 @@ foreach(f IN LISTS fw_tool_files)
 endforeach()
 set(FW_TOOLS_DIR ${CMAKE_BINARY_DIR}/tools)
 list(TRANSFORM fw_tool_files PREPEND ${FW_WIN_AVRDUDE_DIR}/ OUTPUT_VARIABLE fw_tool_sources)
+list(APPEND fw_tool_sources ${CMAKE_CURRENT_LIST_DIR}/avrdude.exe.manifest)
+list(APPEND fw_tool_files avrdude.exe.manifest)
 list(TRANSFORM fw_tool_files PREPEND ${FW_TOOLS_DIR}/ OUTPUT_VARIABLE fw_tool_copies)
 add_custom_command(
   OUTPUT ${fw_tool_copies}

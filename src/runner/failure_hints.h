@@ -1,0 +1,36 @@
+#pragma once
+// avrdude explains a failure in English; the user reads Simplified Chinese.
+// From the tool's captured text, the operation, the programmer and the
+// platform, a table of known situations gives one-line hints that each name
+// something the user can do: a driver, a group, a port, the wiring, the chip.
+
+#include <QString>
+#include <QStringList>
+
+enum class OperationKind {
+    Reset,
+    FuseRead,
+    FuseWrite,
+    CalibrationRead,
+    FlashProgram,
+    FlashRead,
+    EepromProgram,
+    EepromRead,
+};
+
+struct FailedRun {
+    QString captured;          // everything the tool printed, in any of its dialects
+    OperationKind operation = OperationKind::Reset;
+    QString programmer;        // the programmer list text: "avr910", "pony-stk200", "usbasp"
+    QString platform;          // platform::buildPlatformName(): "linux" or "windows"
+};
+
+constexpr int maxFailureHints = 2;
+
+// At most maxFailureHints lines, the most specific first; none when the text
+// shows no situation the table knows, as every successful run's text does.
+QStringList failureHints(const FailedRun &run);
+
+// The pane's text, its last line ended, one empty line, then each hint on a
+// line of its own after "提示："; the text alone when there are no hints.
+QString paneWithHints(const QString &paneText, const QStringList &hints);
