@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(file.write(content) == content.size());
     }
 
-    const QByteArray fuse = readLeadingBytes(path, 1);
-    FUZZ_CHECK(fuse == content.left(1));
-    const QByteArray calibration = readLeadingBytes(path, 4);
+    const ExchangeBytes fuse = readExchangeFile(path, 1);
+    FUZZ_CHECK(fuse.problem.isNone() && fuse.bytes == content.left(1));
+    const QByteArray calibration = readExchangeFile(path, 4).bytes;
     FUZZ_CHECK(calibration == content.left(4));
     const std::array<QString, 4> texts = calibrationTexts(calibration);
     for (int i = 0; i < 4; ++i) {
@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(back.lock == (bytes.lock & 0x3F));
     }
 
-    FUZZ_CHECK(removeExchangeFiles({path}).isEmpty());
-    FUZZ_CHECK(readLeadingBytes(path, 4).isEmpty());
+    FUZZ_CHECK(removeExchangeFiles({path}).isNone());
+    const ExchangeBytes gone = readExchangeFile(path, 4);
+    FUZZ_CHECK(gone.bytes.isEmpty() && gone.problem.isNone());
     return 0;
 }

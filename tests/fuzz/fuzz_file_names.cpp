@@ -33,7 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(fragment.arguments == QStringList({QStringLiteral("-U"), head + name + tail}));
         FUZZ_CHECK(fragment.text == QStringLiteral(" -U ") + head + QLatin1Char('"') + name + QLatin1Char('"') + tail + QLatin1Char(' '));
     }
-    FUZZ_CHECK(overwriteQuestion(name) == QStringLiteral("保存在文件") + name + QLatin1Char('?'));
 
     // The same text as the program's folder.
     const ToolCommand prefix =

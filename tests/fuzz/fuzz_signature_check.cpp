@@ -26,8 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (verdict.matches)
         FUZZ_CHECK(candidate.toLower().remove(QLatin1Char(' ')).endsWith(expected.mid(2)));
     FUZZ_CHECK(!signatureMatches(candidate, QString()));
-
-    const QString message = signatureMismatchMessage(candidate);
-    FUZZ_CHECK(message.endsWith(QStringLiteral("Device signature=") + candidate));
+    FUZZ_CHECK(!candidate.contains(QLatin1Char('\n')) && candidate.size() <= 8);
     return 0;
 }
