@@ -14,6 +14,8 @@ static const Socket kNoSocket = INVALID_SOCKET;
 static void closeSocket(Socket s) { closesocket(s); }
 #else
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -52,6 +54,11 @@ Socket connectTcp(const char *address)
     if (getaddrinfo(host, colon + 1, &hints, &found) != 0)
         return kNoSocket;
     Socket s = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
+    // A request goes out as header and payload; without this the payload
+    // waits for the acknowledgement of the header.
+    const int noDelay = 1;
+    if (s != kNoSocket)
+        setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char *>(&noDelay), sizeof noDelay);
     if (s != kNoSocket && connect(s, found->ai_addr, int(found->ai_addrlen)) != 0) {
         closeSocket(s);
         s = kNoSocket;

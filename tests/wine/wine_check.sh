@@ -2,8 +2,10 @@
 # The Windows zip under Wine and Xvfb: it unpacks, fusewright.exe shows its
 # window and refuses a second start; then the window check runs from the
 # unpacked folder, its tools\avrdude.exe reaching the virtual programmer,
-# whose pseudo-terminal is COM1 in the Wine prefix. Then the setup program
-# (setup_check.sh).
+# whose pseudo-terminal is COM1 in the Wine prefix. For "usbasp" on "usb"
+# the copy's tools\libusb-1.0.dll is replaced by the stand-in DLL, which
+# carries avrdude.exe's control transfers to the same simulator over TCP.
+# Then the setup program (setup_check.sh).
 # Usage: wine_check.sh <build-win folder> <fusewright-sim>
 set -euo pipefail
 build_win=$1
@@ -50,14 +52,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$wineserver" -w
 fi
 
-# A fresh virtual ATmega8 behind an AVR910 programmer, reached as COM1, its
-# memories in $work/<state>.
+# A fresh virtual ATmega8 behind an AVR910 programmer, reached as COM1, and
+# behind a USBasp, reached over loopback TCP; its memories in $work/<state>.
 start_programmer() {
   [ -z "$sim_pid" ] || { kill "$sim_pid"; wait "$sim_pid" 2>/dev/null || true; }
-  rm -f "$work/port"
-  "$sim" --chip m8 --state "$work/$1" --port-file "$work/port" --log "$work/sim.log" &
+  rm -f "$work/port" "$work/tcp-port"
+  "$sim" --chip m8 --state "$work/$1" --port-file "$work/port" --tcp-port-file "$work/tcp-port" --log "$work/sim.log" &
   sim_pid=$!
-  wait_for 10 test -s "$work/port" || fail "the simulator gave no port"
+  wait_for 10 test -s "$work/port" -a -s "$work/tcp-port" || fail "the simulator gave no port"
+  export FUSEWRIGHT_SIM_SOCKET=127.0.0.1:$(head -n 1 "$work/tcp-port")
   "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$(head -n 1 "$work/port")" /f >/dev/null
   "$wineserver" -k   # the port table is read when the server starts
   "$wineserver" -w
@@ -72,6 +75,9 @@ win_folder="C:\\Fusewright check\\$(basename "$folder")"
 for f in fusewright.exe qt.conf platforms/qwindows.dll tools/avrdude.exe tools/avrdude.conf translations/qtbase_zh_CN.qm; do
   [ -f "$folder/$f" ] || fail "the zip has no $f"
 done
+
+source "$(dirname "$0")/wine_usb_tools.sh"
+check_usb_tools "$folder" "$win_folder" "$build_win/sim-usb/libusb-1.0.dll"
 
 started=$SECONDS
 "$wine" "$win_folder\\fusewright.exe" >"$work/first.log" 2>&1 &

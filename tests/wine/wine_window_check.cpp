@@ -1,8 +1,9 @@
 // Runs under Wine from the unpacked Windows zip or the installed program: the
 // program's main window in its own folder, whose tools\avrdude.exe reaches
-// the virtual programmer through COM1. FW_WINE_CHIP names the virtual chip's
-// state folder; FW_WINE_USER_EXCHANGE says the tools folder takes no file, so
-// the exchange files go to %LOCALAPPDATA%\Fusewright.
+// the virtual programmer through COM1, and in the zip's copy the virtual
+// USBasp through the stand-in libusb-1.0.dll. FW_WINE_CHIP names the virtual
+// chip's state folder; FW_WINE_USER_EXCHANGE says the tools folder takes no
+// file, so the exchange files go to %LOCALAPPDATA%\Fusewright.
 
 #include "app/frmMain.h"
 #include "app/output_pane_edit.h"
@@ -71,10 +72,11 @@ class WineWindowCheck : public QObject {
     }
     void click(const char *button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     QString pane() const { return find<OutputPaneEdit>("txtOutput")->paneText(); }
-    QByteArray chip(const char *file) const
+    QString chipFile(const char *file) const
     {
-        return readBytes(qEnvironmentVariable("FW_WINE_CHIP") + QLatin1Char('\\') + QLatin1String(file));
+        return qEnvironmentVariable("FW_WINE_CHIP") + QLatin1Char('\\') + QLatin1String(file);
     }
+    QByteArray chip(const char *file) const { return readBytes(chipFile(file)); }
     QStringList ticked() const
     {
         QStringList labels;
@@ -175,6 +177,42 @@ private slots:
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("确定进行熔丝位的写入？"));
         QCOMPARE(QDir(tools).entryList({"*.bin"}, QDir::Files) + QDir(exchange).entryList({"*.bin"}, QDir::Files),
                  QStringList());
+    }
+
+    // The same chip through "usbasp" on "usb", its lfuse set back to the
+    // factory byte so that the write has something to change. The Flash still
+    // holds the image above: the erase before programming comes through USB too.
+    void fuseReadPresetWriteAndFlashThroughUsb()
+    {
+        QVERIFY(writeBytes(chipFile("lfuse"), QByteArray("\xE1")));
+        choose("cmbPgr", QStringLiteral("usbasp"));
+        choose("cmbPort", QStringLiteral("usb"));
+        const QString prefix = tools + "\\avrdude.exe -p m8 -C " + tools + "\\avrdude.conf -c usbasp -P usb";
+
+        click("cmdFuseRD");
+        QCOMPARE(window->strCommand.text, prefix + " -U lock:r:\"" + exchange + "\\fuse.bin\":r");
+        QCOMPARE(ticked(), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
+
+        choose("cmbOsc", QStringLiteral("内部RC 8MHz"));
+        dialogs.answers.enqueue(MessageAnswer::Ok);
+        click("cmdFuseWR");
+        QVERIFY(window->strCommand.text.startsWith(prefix + " -U lfuse:w:"));
+        QCOMPARE(chip("lfuse") + chip("hfuse") + chip("lock"), QByteArray("\xE4\xD9\xFF"));
+        QVERIFY2(pane().contains("1 byte of lfuse verified"), qPrintable(pane()));
+
+        QByteArray image(1024, 0);
+        for (int i = 0; i < image.size(); ++i)
+            image[i] = char(255 - i % 251);
+        const QString hex = folder + QStringLiteral("\\usb.hex");
+        QVERIFY(writeBytes(hex, toIntelHex(image)));
+        find<QRadioButton>("optFwr")->setChecked(true);
+        dialogs.files.enqueue(hex);
+        click("cmdFlash");
+        click("cmdFrun");
+        QVERIFY(window->strCommand.text.startsWith(prefix + " "));
+        QVERIFY2(pane().contains(QStringLiteral("1024 bytes of flash verified")), qPrintable(pane()));
+        QCOMPARE(chip("flash.bin"), image + QByteArray(8192 - 1024, char(0xFF)));
+        QCOMPARE(dialogs.messages.size(), 2);   // the two writes' confirmations
     }
 
     // The runner on Windows: both outputs in order, an interrupt that ends

@@ -1,6 +1,6 @@
 # The Windows program: a window-only executable (no console) and, beside it,
-# the tools folder with the cross-built avrdude.exe, its manifest and its
-# avrdude.conf.
+# the tools folder with the cross-built avrdude.exe, its manifest, its
+# avrdude.conf and the libusb-1.0.dll it loads.
 set_target_properties(fusewright PROPERTIES WIN32_EXECUTABLE ON)
 
 # Its icon, version information and manifest. The maker's name is the one the
@@ -22,20 +22,25 @@ file(WRITE ${CMAKE_BINARY_DIR}/product.nsh
 # The build machine's rcc may compress with zstd, which this Qt cannot read.
 set_property(TARGET fw_app APPEND PROPERTY AUTORCC_OPTIONS --no-zstd)
 
-set(FW_WIN_AVRDUDE_DIR "" CACHE PATH "Folder holding the Windows avrdude.exe and avrdude.conf")
-if(NOT EXISTS "${FW_WIN_AVRDUDE_DIR}/avrdude.exe" OR NOT EXISTS "${FW_WIN_AVRDUDE_DIR}/avrdude.conf")
-  message(FATAL_ERROR "FW_WIN_AVRDUDE_DIR must name the folder of the Windows avrdude.exe and avrdude.conf "
-                      "(scripts/windows-toolchain builds them)")
-endif()
+set(FW_WIN_AVRDUDE_DIR "" CACHE PATH "Folder holding the Windows avrdude.exe, avrdude.conf and libusb-1.0.dll")
+set(fw_tool_files avrdude.exe avrdude.conf libusb-1.0.dll)
+foreach(f IN LISTS fw_tool_files)
+  if(NOT EXISTS "${FW_WIN_AVRDUDE_DIR}/${f}")
+    message(FATAL_ERROR "FW_WIN_AVRDUDE_DIR must name the folder of the Windows avrdude.exe, avrdude.conf "
+                        "and libusb-1.0.dll (scripts/windows-toolchain builds them)")
+  endif()
+endforeach()
 set(FW_TOOLS_DIR ${CMAKE_BINARY_DIR}/tools)
+list(TRANSFORM fw_tool_files PREPEND ${FW_WIN_AVRDUDE_DIR}/ OUTPUT_VARIABLE fw_tool_sources)
+list(APPEND fw_tool_sources ${CMAKE_CURRENT_LIST_DIR}/avrdude.exe.manifest)
+list(APPEND fw_tool_files avrdude.exe.manifest)
+list(TRANSFORM fw_tool_files PREPEND ${FW_TOOLS_DIR}/ OUTPUT_VARIABLE fw_tool_copies)
 add_custom_command(
-  OUTPUT ${FW_TOOLS_DIR}/avrdude.exe ${FW_TOOLS_DIR}/avrdude.conf ${FW_TOOLS_DIR}/avrdude.exe.manifest
+  OUTPUT ${fw_tool_copies}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${FW_TOOLS_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy ${FW_WIN_AVRDUDE_DIR}/avrdude.exe ${FW_WIN_AVRDUDE_DIR}/avrdude.conf
-          ${CMAKE_CURRENT_LIST_DIR}/avrdude.exe.manifest ${FW_TOOLS_DIR}
-  DEPENDS ${FW_WIN_AVRDUDE_DIR}/avrdude.exe ${FW_WIN_AVRDUDE_DIR}/avrdude.conf ${CMAKE_CURRENT_LIST_DIR}/avrdude.exe.manifest
+  COMMAND ${CMAKE_COMMAND} -E copy ${fw_tool_sources} ${FW_TOOLS_DIR}
+  DEPENDS ${fw_tool_sources}
   COMMENT "Filling the tools folder with the Windows avrdude"
   VERBATIM)
-add_custom_target(fw_tools ALL DEPENDS ${FW_TOOLS_DIR}/avrdude.exe ${FW_TOOLS_DIR}/avrdude.conf
-                                       ${FW_TOOLS_DIR}/avrdude.exe.manifest)
+add_custom_target(fw_tools ALL DEPENDS ${fw_tool_copies})
 add_dependencies(fusewright fw_tools)
