@@ -145,8 +145,13 @@ bool applies(const HintRow &r, const FailedRun &run)
 // "0x1e9307" or "1E 93 07" -> "1E 93 07（ATmega8）"; an unknown chip keeps just its bytes.
 QString describedSignature(const QString &candidate)
 {
-    QString hex = candidate;
-    hex.remove(QLatin1Char(' '));
+    // The candidate is the tool's text: blanks and control characters (a line
+    // break in a cut-off line among them) never reach the one-line hint.
+    QString hex;
+    for (const QChar ch : candidate) {
+        if (!ch.isSpace() && ch.category() != QChar::Other_Control)
+            hex += ch;
+    }
     if (hex.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
         hex.remove(0, 2);
     hex = hex.toUpper();
