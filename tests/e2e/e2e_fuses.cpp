@@ -109,13 +109,13 @@ private slots:
             return t;
         };
         w.cmdCalRD_Click();
-        QCOMPARE(calibration(), QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
+        QCOMPARE(calibrationBoxes(f), QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
         QCOMPARE(w.strCalOp.text, " -U calibration:r:\"" + tools + "/fuse.bin\":r");
         QCOMPARE(w.strCommand.text, prefix + w.strCalOp.text + " -F");
         QVERIFY2(f.paneText().startsWith(w.strCommand.text + "\navrdude"), qPrintable(f.paneText()));
         bench.setStateFile("calibration", QByteArray("\x08\x00\x7F\x10", 4));
         w.cmdCalRD_Click();
-        QCOMPARE(calibration(), QStringList({"0x8", "0x0", "0x7F", "0x10"}));
+        QCOMPARE(calibrationBoxes(f), QStringList({"0x8", "0x0", "0x7F", "0x10"}));
         QCOMPARE(f.dialogs.messages.size(), 3);
         QCOMPARE(exchangeFilesLeft(f), QStringList());
     }

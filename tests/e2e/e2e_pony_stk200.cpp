@@ -37,13 +37,6 @@ QString recorded(const char *name)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-void program(WindowFixture &f, bool flash, const QString &path)
-{
-    f.find<QRadioButton>(flash ? "optFwr" : "optEEwr")->setChecked(true);
-    f.dialogs.files.enqueue(path);
-    flash ? f.window().cmdFlash_Click() : f.window().cmdEEPROM_Click();
-    flash ? f.window().cmdFrun_Click() : f.window().cmdErun_Click();
-}
 
 } // namespace
 
@@ -73,17 +66,14 @@ private slots:
 
         bench.setStateFile("calibration", QByteArray("\x08\x00\x7F\x10", 4));
         w.cmdCalRD_Click();
-        QStringList cal;
-        for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
-            cal << f.find<QLineEdit>(name)->text();
-        QCOMPARE(cal, QStringList({"0x8", "0x0", "0x7F", "0x10"}));
+        QCOMPARE(calibrationBoxes(f), QStringList({"0x8", "0x0", "0x7F", "0x10"}));
 
         const QByteArray image = patternBytes(3000, 11), eeprom = patternBytes(512, 12);
         QVERIFY(writeBytes(f.folder() + "/app.hex", toIntelHex(image)) && writeBytes(f.folder() + "/ee.bin", eeprom));
-        program(f, true, f.folder() + "/app.hex");
+        programImage(f, true, f.folder() + "/app.hex");
         QCOMPARE(bench.stateFile("flash.bin"), image + QByteArray(8192 - image.size(), char(0xFF)));
         QCOMPARE(f.paneText().count("3000 bytes of flash verified"), 2);
-        program(f, false, f.folder() + "/ee.bin");
+        programImage(f, false, f.folder() + "/ee.bin");
         QCOMPARE(bench.stateFile("eeprom.bin"), eeprom);
         QVERIFY2(f.paneText().contains("512 bytes of eeprom verified"), qPrintable(f.paneText()));
 

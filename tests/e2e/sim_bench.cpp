@@ -3,6 +3,8 @@
 #include "sim_paths.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QFile>
 
 QStringList tickedLabels(const frmMain &window)
@@ -20,6 +22,22 @@ QStringList shownTexts(const ScriptedDialogs &dialogs)
     for (const ShownMessage &m : dialogs.messages)
         t << m.text + QLatin1Char('|') + m.title;
     return t;
+}
+
+QStringList calibrationBoxes(WindowFixture &f)
+{
+    QStringList t;
+    for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
+        t << f.find<QLineEdit>(name)->text();
+    return t;
+}
+
+void programImage(WindowFixture &f, bool flash, const QString &path)
+{
+    f.find<QRadioButton>(flash ? "optFwr" : "optEEwr")->setChecked(true);
+    f.dialogs.files.enqueue(path);
+    flash ? f.window().cmdFlash_Click() : f.window().cmdEEPROM_Click();
+    flash ? f.window().cmdFrun_Click() : f.window().cmdErun_Click();
 }
 
 SimBench::SimBench(const QString &chip, const QStringList &extra)

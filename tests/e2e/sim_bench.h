@@ -16,6 +16,10 @@
 QStringList tickedLabels(const frmMain &window);
 // Every message shown so far, as "text|title".
 QStringList shownTexts(const ScriptedDialogs &dialogs);
+// The four calibration boxes, 1, 2, 4 and 8 MHz.
+QStringList calibrationBoxes(WindowFixture &f);
+// Chooses path in the Flash (or EEPROM) panel's file dialog and programs it, verified.
+void programImage(WindowFixture &f, bool flash, const QString &path);
 
 class SimBench {
 public:
