@@ -79,14 +79,27 @@ done
 source "$(dirname "$0")/wine_usb_tools.sh"
 check_usb_tools "$folder" "$win_folder" "$build_win/sim-usb/libusb-1.0.dll"
 
+# What was there instead of the awaited window: the program's own text, the
+# titles of the visible windows and whether the program still runs.
+shown_instead() {
+  cat "$1" >&2
+  echo "visible windows:" >&2
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    echo "  '$(xdotool getwindowname "$w")'" >&2
+  done
+  kill -0 "$2" 2>/dev/null && echo "the program still runs" >&2 || echo "the program ended" >&2
+  ps -eo pid,etime,args | grep -i '[w]ine\|[.]exe' >&2 || true
+}
 started=$SECONDS
 "$wine" "$win_folder\\fusewright.exe" >"$work/first.log" 2>&1 &
 first=$!
-wait_for 60 visible_window Fusewright || { cat "$work/first.log" >&2; fail "no window titled Fusewright"; }
+# The first Qt window after the server's restart may wait on Wine's own
+# start-up (fonts, services) while the machine is busy with other tests.
+wait_for 180 visible_window Fusewright || { shown_instead "$work/first.log" $first; fail "no window titled Fusewright"; }
 echo "fusewright.exe showed its window after $((SECONDS - started)) s"
 "$wine" "$win_folder\\fusewright.exe" >"$work/second.log" 2>&1 &
 second=$!
-wait_for 60 visible_window 重复运行 || { cat "$work/second.log" >&2; fail "the second start showed no 重复运行 box"; }
+wait_for 60 visible_window 重复运行 || { shown_instead "$work/second.log" $second; fail "the second start showed no 重复运行 box"; }
 [ "$(xdotool search --onlyvisible --name '^Fusewright$' | wc -l)" = 1 ] || fail "the second start showed its main window"
 xdotool windowfocus --sync "$(visible_window 重复运行)" key Return
 wait_for 20 bash -c "! kill -0 $second" || fail "the second start did not end when its box was dismissed"
