@@ -1,6 +1,7 @@
 # Sourced by wine_check.sh, in its Wine session: the setup program installs
-# silently, the installed program works as a user who cannot write into its
-# tools folder, and the uninstaller takes everything away again.
+# silently, its Start-menu shortcut starts the program, the installed
+# program works as a user who cannot write into its tools folder, and the
+# uninstaller takes everything away again.
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Fusewright'
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Fusewright.lnk"
@@ -31,6 +32,14 @@ done
 wrestool -x --raw -t 24 "$installed/fusewright.exe" | grep -q '<dpiAwareness[^>]*>PerMonitorV2<' \
   || fail "fusewright.exe has no manifest"
 echo "installed by setup.exe /S in $((SECONDS - started)) s: shortcut, uninstall key and resources checked"
+
+# Started as the Start menu starts it, through its shortcut.
+started=$SECONDS
+"$wine" start 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Fusewright.lnk' >"$work/shortcut.log" 2>&1 \
+  || { cat "$work/shortcut.log" >&2; fail "Wine could not open the Start-menu shortcut"; }
+wait_for 120 visible_window Fusewright || { shown_instead "$work/shortcut.log"; fail "the Start-menu shortcut showed no window"; }
+"$wineserver" -k
+echo "the Start-menu shortcut started the program in $((SECONDS - started)) s"
 
 # A user without write access to the tools folder: the window check again,
 # the exchange files in %LOCALAPPDATA%\Fusewright. Root would write anyway,

@@ -80,14 +80,14 @@ source "$(dirname "$0")/wine_usb_tools.sh"
 check_usb_tools "$folder" "$win_folder" "$build_win/sim-usb/libusb-1.0.dll"
 
 # What was there instead of the awaited window: the program's own text, the
-# titles of the visible windows and whether the program still runs.
+# titles of the visible windows and whether the program (if given) still runs.
 shown_instead() {
   cat "$1" >&2
   echo "visible windows:" >&2
   for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
     echo "  '$(xdotool getwindowname "$w")'" >&2
   done
-  kill -0 "$2" 2>/dev/null && echo "the program still runs" >&2 || echo "the program ended" >&2
+  [ -z "${2:-}" ] || { kill -0 "$2" 2>/dev/null && echo "the program still runs" >&2 || echo "the program ended" >&2; }
   ps -eo pid,etime,args | grep -i '[w]ine\|[.]exe' >&2 || true
 }
 started=$SECONDS
