@@ -182,7 +182,7 @@ OperationScope::OperationScope(frmMain &window, OperationKind kind) : m_window(w
         return;
     m_active = true;
     window.m_busy = true;
-    window.m_lastRun = FailedRun{QString(), kind, window.strProgrammer, platform::buildPlatformName()};
+    window.m_lastRun = FailedRun{QString(), kind, window.strProgrammer, platform::buildPlatformName(), knownChips()};
     window.m_operationFailed = false;
     window.setOperationButtonsEnabled(false);
 }

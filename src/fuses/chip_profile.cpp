@@ -31,4 +31,12 @@ const ChipProfile *chipForPart(const QString &part)
     return nullptr;
 }
 
+QList<KnownChip> knownChips()
+{
+    QList<KnownChip> chips;
+    for (const ChipProfile &chip : chipProfiles())
+        chips.append({chip.signature, chip.listText});
+    return chips;
+}
+
 QString defaultFuseCaption() { return QStringLiteral("熔丝位设置"); }

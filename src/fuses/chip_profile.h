@@ -3,6 +3,8 @@
 // them: part id, signature, the panel's captions, factory bytes, whether the
 // write serves it and how its fuse read is reported.
 
+#include "runner/failure_hints.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -36,6 +38,9 @@ const std::array<ChipProfile, 2> &chipProfiles();
 const ChipProfile *chipForListText(const QString &listText);
 // The chip with this avrdude part id exactly, or nullptr.
 const ChipProfile *chipForPart(const QString &part);
+
+// Every chip by signature and list text, for naming a signature found.
+QList<KnownChip> knownChips();
 
 // The fuse frame's caption before any device is chosen.
 QString defaultFuseCaption();

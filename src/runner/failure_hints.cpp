@@ -143,7 +143,7 @@ bool applies(const HintRow &r, const FailedRun &run)
 }
 
 // "0x1e9307" or "1E 93 07" -> "1E 93 07（ATmega8）"; an unknown chip keeps just its bytes.
-QString describedSignature(const QString &candidate)
+QString describedSignature(const QString &candidate, const QList<KnownChip> &knownChips)
 {
     // The candidate is the tool's text: blanks and control characters (a line
     // break in a cut-off line among them) never reach the one-line hint.
@@ -158,10 +158,10 @@ QString describedSignature(const QString &candidate)
     QString bytes;
     for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
         bytes += (bytes.isEmpty() ? QString() : QStringLiteral(" ")) + hex.mid(i, 2);
-    if (bytes == QLatin1String("1E 93 07"))
-        return bytes + QStringLiteral("（ATmega8）");
-    if (bytes == QLatin1String("1E 94 03"))
-        return bytes + QStringLiteral("（ATmega16）");
+    for (const KnownChip &chip : knownChips) {
+        if (signatureMatches(bytes, chip.signature))
+            return bytes + QStringLiteral("（") + chip.name + QStringLiteral("）");
+    }
     return bytes;
 }
 
@@ -181,7 +181,7 @@ QStringList failureHints(const FailedRun &run)
                 break;
             QString text = QString::fromUtf8(hint);
             if (text.contains(QLatin1String("%1")))
-                text = text.arg(describedSignature(signatureCandidate(run.captured)));
+                text = text.arg(describedSignature(signatureCandidate(run.captured), run.knownChips));
             hints << text;
         }
         if (!r.preface)

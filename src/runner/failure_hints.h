@@ -4,6 +4,7 @@
 // platform, a table of known situations gives one-line hints that each name
 // something the user can do: a driver, a group, a port, the wiring, the chip.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,11 +19,18 @@ enum class OperationKind {
     EepromRead,
 };
 
+// A chip a signature found may be named after: "0x1e9307", "ATmega8".
+struct KnownChip {
+    QString signature;
+    QString name;
+};
+
 struct FailedRun {
     QString captured;          // everything the tool printed, in any of its dialects
     OperationKind operation = OperationKind::Reset;
     QString programmer;        // the programmer list text: "avr910", "pony-stk200", "usbasp"
     QString platform;          // platform::buildPlatformName(): "linux" or "windows"
+    QList<KnownChip> knownChips;
 };
 
 constexpr int maxFailureHints = 2;

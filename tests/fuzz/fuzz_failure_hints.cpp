@@ -4,6 +4,7 @@
 
 #include "fuzz_check.h"
 
+#include "fuses/chip_profile.h"
 #include "runner/failure_hints.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     run.operation = OperationKind(choice % 8);
     run.programmer = QString::fromLatin1(programmers[(choice >> 3) & 3]);
     run.platform = (choice & 0x20) ? QStringLiteral("windows") : QStringLiteral("linux");
+    run.knownChips = knownChips();
     const QStringList hints = failureHints(run);
     FUZZ_CHECK(hints.size() <= maxFailureHints);
     for (const QString &hint : hints)

@@ -2,6 +2,7 @@
 // each failure named in expected-hints.txt gets its hints in every dialect,
 // each other run none, whatever the operation and the platform.
 
+#include "fuses/chip_profile.h"
 #include "runner/failure_hints.h"
 
 #include <QDirIterator>
@@ -25,7 +26,7 @@ QString text(const QString &path)
 void expectHints(const QStringList &row, const QString &captured, const QString &where)
 {
     const auto op = static_cast<OperationKind>(operations.indexOf(row[2]));
-    const QStringList hints = failureHints({captured, op, row[1], row[3]});
+    const QStringList hints = failureHints({captured, op, row[1], row[3], knownChips()});
     const QStringList fragments = row[4].split(" ; ", Qt::SkipEmptyParts);
     QVERIFY2(hints.size() == fragments.size(), qPrintable(where + ": " + hints.join(" | ")));
     for (int i = 0; i < hints.size(); ++i)
