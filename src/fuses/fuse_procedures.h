@@ -53,5 +53,6 @@ struct CalibrationResult {
     QByteArray bytes;                // what the exchange file held: 1, 2, 4, 8 MHz
     bool showBytes = false;          // false: the four boxes stay as they are
 };
-// On a failed probe the four boxes are emptied (showBytes with no bytes).
+// When the probe meets another chip the four boxes are emptied (showBytes
+// with no bytes); any other failure before the read leaves them as they are.
 CalibrationResult readCalibration(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane);

@@ -11,8 +11,6 @@
 
 #include <QCheckBox>
 #include <QFile>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QRegularExpression>
 
 namespace {
@@ -148,19 +146,13 @@ private slots:
         QCOMPARE(tickedLabels(w), QStringList({"SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL1", "CKSEL0"}));
 
         w.cmdCalRD_Click();
-        QStringList calibration;
-        for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
-            calibration << f.find<QLineEdit>(name)->text();
-        QCOMPARE(calibration, QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
+        QCOMPARE(calibrationBoxes(f), QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
         QVERIFY2(f.paneText().startsWith(w.strCommand.text + "Reading calibration memory ..."), qPrintable(f.paneText()));
 
         const QByteArray image = patternBytes(3000, 5);
         const QString hex = f.folder() + "/app.hex";
         QVERIFY(writeBytes(hex, toIntelHex(image)));
-        f.find<QRadioButton>("optFwr")->setChecked(true);
-        f.dialogs.files.enqueue(hex);
-        w.cmdFlash_Click();
-        w.cmdFrun_Click();
+        programImage(f, true, hex);
         QCOMPARE(bench.stateFile("flash.bin").left(image.size()), image);
         QCOMPARE(f.paneText().count("3000 bytes of flash verified"), 2);
 

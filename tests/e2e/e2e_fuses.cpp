@@ -102,12 +102,6 @@ private slots:
         QCOMPARE(tickedLabels(w).size(), 18);
         QCOMPARE(f.dialogs.messages.size(), 3);
 
-        const auto calibration = [&f = f] {
-            QStringList t;
-            for (const char *name : {"txtCal1", "txtCal2", "txtCal4", "txtCal8"})
-                t << f.find<QLineEdit>(name)->text();
-            return t;
-        };
         w.cmdCalRD_Click();
         QCOMPARE(calibrationBoxes(f), QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
         QCOMPARE(w.strCalOp.text, " -U calibration:r:\"" + tools + "/fuse.bin\":r");
