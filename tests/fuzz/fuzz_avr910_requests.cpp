@@ -4,9 +4,9 @@
 // stream is cut.
 
 #include "fuzz_check.h"
+#include "fuzz_chip.h"
 
 #include "avr910_programmer.h"
-#include "chip.h"
 
 #include <string>
 
@@ -26,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     const uint8_t choice = data[0];
-    const ChipModel *models[] = {&atmega8Model(), &atmega16Model(), nullptr};
-    const ChipModel *model = models[choice % 3];
+    const ChipModel *model = fuzzChipModel(choice);
     Chip chip(model);
     CountingEvents events;
     const unsigned blockSizes[] = {128, 0, 64, 65535};

@@ -3,8 +3,8 @@
 // asks (or what is left). The first byte picks the chip and the mode.
 
 #include "fuzz_check.h"
+#include "fuzz_chip.h"
 
-#include "chip.h"
 #include "usbasp_programmer.h"
 
 #include <string>
@@ -14,10 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     const uint8_t choice = data[0];
-    const ChipModel *models[] = {&atmega8Model(), &atmega16Model(), nullptr};
-    const ChipModel *model = models[choice % 3];
     const UsbaspMode modes[] = {UsbaspMode::Normal, UsbaspMode::OldFirmware, UsbaspMode::NoAccess,
                                 UsbaspMode::Absent, UsbaspMode::OldIds};
+    const ChipModel *model = fuzzChipModel(choice);
     Chip chip(model);
     UsbaspProgrammer programmer(chip, modes[(choice >> 2) % 5]);
     FUZZ_CHECK(programmer.deviceDescriptor().at(0) == 18);
