@@ -12,6 +12,7 @@
 
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 
 #include <csignal>
 
@@ -113,8 +114,8 @@ private slots:
         QCOMPARE(flash.mid(flashSize / 2), QByteArray(flashSize / 2, char(0xFF)));
     }
 
-    // The real program, made to read the fuses from a programmer that never
-    // answers, is ended while its avrdude waits.
+    // The real program, made to read the fuses from a programmer whose line
+    // hangs up, is ended while its avrdude spins.
     void noToolOutlivesTheProgram_data()
     {
         QTest::addColumn<int>("signal");
@@ -131,8 +132,13 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(FUSEWRIGHT_EXE), program) && QDir().mkdir(tools)
                 && QFile::link(simWrapper(), tools + QStringLiteral("/avrdude"))
                 && QFile::link(avrdudeConf(), tools + QStringLiteral("/avrdude.conf")));
+        // The line hangs up at the probe's first command: avrdude then spins
+        // without a word, so no write to a broken pipe can end it either.
+        const QString log = folder.filePath(QStringLiteral("sim.log"));
         SimProcess sim;
-        QVERIFY2(sim.start(tools + QStringLiteral("/sim-port"), {QStringLiteral("--silent")}), qPrintable(sim.errorText()));
+        QVERIFY2(sim.start(tools + QStringLiteral("/sim-port"),
+                           {QStringLiteral("--avr910-hangup-after"), QStringLiteral("1"), QStringLiteral("--log"), log}),
+                 qPrintable(sim.errorText()));
         ToolHook hook(0, ":");
 
         QProcess window;
@@ -145,10 +151,17 @@ private slots:
         window.setProcessEnvironment(env);
         window.start(program, {});
         QVERIFY(window.waitForStarted(10000));
-        // Run 1 asks the tool's version; run 2, the probe, waits for the programmer.
-        QTRY_VERIFY_WITH_TIMEOUT(hook.runs() == 2 && commandName(hook.lastPid()) == QLatin1String("avrdude"), 30000);
+        // Run 1 asks the tool's version; run 2 is the probe.
+        QTRY_VERIFY_WITH_TIMEOUT(readBytes(log).contains("hanging up"), 30000);
+        QCOMPARE(hook.runs(), 2);
+        QCOMPARE(commandName(hook.lastPid()), QStringLiteral("avrdude"));
         const qint64 tool = hook.lastPid();
         QVERIFY(alive(tool));
+        // A failed check leaves no orphan spinning behind.
+        const auto orphan = qScopeGuard([tool] {
+            if (alive(tool))
+                ::kill(pid_t(tool), SIGKILL);
+        });
 
         QCOMPARE(::kill(pid_t(window.processId()), signal), 0);
         QVERIFY(window.waitForFinished(10000));
