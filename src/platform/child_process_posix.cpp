@@ -46,8 +46,10 @@ bool liftAboveStandard(int &fd)
     return true;
 }
 
-// Everything the child needs between fork() and exec(), prepared before the
-// fork: the child may only make async-signal-safe calls.
+// Everything the child needs between vfork() and exec(), prepared before:
+// the child borrows our memory until it execs, so it only makes
+// async-signal-safe calls and changes nothing of ours. (A fork() would copy
+// the page tables of the whole GUI, several times the cost of a start.)
 struct ChildSetup {
     const char *path;
     char *const *argv;
@@ -59,7 +61,8 @@ struct ChildSetup {
     [[noreturn]] void run() const
     {
         // Signals the GUI ignores or handles (SIGPIPE, say) must not stay so
-        // in the tool; every signal is blocked since before the fork.
+        // in the tool; every signal is blocked since before the vfork, so no
+        // handler of ours runs here.
         struct sigaction byDefault {};
         byDefault.sa_handler = SIG_DFL;
         for (int sig = 1; sig < NSIG; ++sig) {
@@ -208,7 +211,7 @@ ChildProcess::Failure ChildProcess::start(const QString &program, const QStringL
     sigset_t all, previous;
     sigfillset(&all);
     ::pthread_sigmask(SIG_SETMASK, &all, &previous);
-    const pid_t pid = ::fork();
+    const pid_t pid = ::vfork();
     if (pid == 0)
         setup.run();
     const int forkError = errno;
