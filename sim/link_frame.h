@@ -28,3 +28,5 @@ enum {
 };
 
 #define FW_LINK_STATUS_STALL (-1)
+/* The USB device was pulled out: the request reached no device. */
+#define FW_LINK_STATUS_NO_DEVICE (-2)

@@ -95,6 +95,8 @@ int main(int argc, char **argv)
                      parport);
     server.setLink(link.listening() ? &link : nullptr);
     server.setSilent(options.silent);
+    server.vanishUsbaspAfter(options.usbaspVanishAfter);
+    server.hangUpAfter(options.avr910HangUpAfter);
     const int rc = server.run(stopFd);
     log.write("stopped");
     return rc;

@@ -58,6 +58,15 @@ bool PseudoTerminal::open(std::string *error)
     return true;
 }
 
+void PseudoTerminal::hangUp()
+{
+    for (int *fd : {&slave_, &master_}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
+}
+
 void PseudoTerminal::discardUnreadAnswers()
 {
     if (slave_ >= 0)

@@ -18,6 +18,9 @@ public:
 
     // Drops whatever we sent that the other side never read.
     void discardUnreadAnswers();
+    // Closes both sides: whoever still has the port open finds it hung up
+    // (reads return 0 at once, for ever). masterFd() is -1 from then on.
+    void hangUp();
 
 private:
     int master_ = -1;

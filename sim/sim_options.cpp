@@ -18,6 +18,14 @@ bool parseBlockSize(const std::string &text, unsigned &value)
     return true;
 }
 
+bool parseCount(const std::string &text, unsigned &value)
+{
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9)
+        return false;
+    value = unsigned(std::strtoul(text.c_str(), nullptr, 10));
+    return true;
+}
+
 } // namespace
 
 bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, std::string *error)
@@ -48,7 +56,7 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
         }
         if (name != "--chip" && name != "--state" && name != "--port-file" && name != "--log"
             && name != "--block" && name != "--socket" && name != "--tcp-port-file" && name != "--usbasp"
-            && name != "--parport")
+            && name != "--parport" && name != "--usbasp-vanish-after" && name != "--avr910-hangup-after")
             return fail("unknown option " + args[i]);
         if (!hasValue) {
             if (i + 1 >= args.size())
@@ -77,6 +85,10 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
             if (!parseParportMode(value, mode))
                 return fail("--parport must be dongle, absent or no-access");
             options.parport = value;
+        } else if (name == "--usbasp-vanish-after" || name == "--avr910-hangup-after") {
+            if (!parseCount(value, name == "--usbasp-vanish-after" ? options.usbaspVanishAfter
+                                                                    : options.avr910HangUpAfter))
+                return fail(name + " must be a number");
         } else if (name == "--log") {
             options.logFile = value;
         } else if (name == "--block") {
@@ -94,7 +106,8 @@ const char *simUsage()
     return "usage: fusewright-sim [--chip m8|m16|none] [--state DIR] [--port-file PATH]\n"
            "                      [--block N] [--log FILE] [--silent]\n"
            "                      [--socket PATH] [--tcp-port-file PATH] [--usbasp MODE]\n"
-           "                      [--parport MODE]\n"
+           "                      [--parport MODE] [--usbasp-vanish-after N]\n"
+           "                      [--avr910-hangup-after N]\n"
            "\n"
            "Serves the AVR910 programmer protocol on a pseudo-terminal, and a USBasp,\n"
            "a pony-stk200 dongle and bare ISP instructions on the request link, with one simulated\n"
@@ -110,5 +123,9 @@ const char *simUsage()
            "  --socket     serve the request link on a Unix socket at PATH\n"
            "  --tcp-port-file  serve it on 127.0.0.1 too; the port goes to PATH\n"
            "  --usbasp     normal, absent, no-access, old-firmware or old-ids\n"
-           "  --parport    dongle (pony-stk200 on /dev/parport0), absent or no-access\n";
+           "  --parport    dongle (pony-stk200 on /dev/parport0), absent or no-access\n"
+           "  --usbasp-vanish-after N  pull the USBasp out after N control transfers;\n"
+           "               the next bus scan finds it again\n"
+           "  --avr910-hangup-after N  hang up the serial line after N commands,\n"
+           "               leaving the last unanswered\n";
 }

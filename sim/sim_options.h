@@ -13,6 +13,8 @@ struct SimOptions {
     std::string usbasp = "normal";
     std::string parport = "dongle";
     unsigned blockSize = 128;
+    unsigned usbaspVanishAfter = 0;   // control transfers; 0: never
+    unsigned avr910HangUpAfter = 0;   // commands; 0: never
     bool silent = false; // a programmer that never answers
     bool help = false;
 };

@@ -39,6 +39,7 @@ int32_t SimServer::serveRequest(uint8_t kind, const std::string &payload, std::s
     const auto *p = reinterpret_cast<const uint8_t *>(payload.data());
     switch (kind) {
     case FW_LINK_USB_DEVICE: {
+        usbasp_.busScanned();
         const auto d = usbasp_.deviceDescriptor();
         answer.assign(d.begin(), d.end());
         return usbasp_.deviceState();
@@ -135,7 +136,7 @@ int SimServer::run(int stopFd)
 bool SimServer::readAndServe()
 {
     uint8_t buf[4096];
-    for (;;) {
+    while (port_.masterFd() >= 0) {
         const ssize_t n = ::read(port_.masterFd(), buf, sizeof buf);
         if (n < 0 && errno == EINTR)
             continue;
@@ -149,8 +150,14 @@ bool SimServer::readAndServe()
         }
         std::string answer;
         programmer_.receive(buf, std::size_t(n), answer);
+        if (hangUpAfter_ && programmer_.commandsServed() >= hangUpAfter_) {
+            note("hanging up the serial line before answering");
+            port_.hangUp();
+            return true;
+        }
         sendAnswer(answer);
     }
+    return true;
 }
 
 void SimServer::sendAnswer(const std::string &answer)

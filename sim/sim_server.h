@@ -30,6 +30,11 @@ public:
 
     // Reads and drops every byte, as a programmer that is not there.
     void setSilent(bool silent) { silent_ = silent; }
+    // The AVR910 hangs up its serial line once it has carried out this many
+    // commands (0: never), without answering the last: the pseudo-terminal
+    // closes, as a USB-serial adapter's tty does when pulled out.
+    void hangUpAfter(unsigned commands) { hangUpAfter_ = commands; }
+    void vanishUsbaspAfter(unsigned transfers) { usbasp_.vanishAfter(transfers); }
 
     void sessionStarting() override;
     void chipChanged(unsigned parts) override;
@@ -51,4 +56,5 @@ private:
     ParportProgrammer parport_;
     LinkServer *link_ = nullptr;
     bool silent_ = false;
+    unsigned hangUpAfter_ = 0;
 };

@@ -44,7 +44,7 @@ int transfer(int requestType, int request, int value, int index, char *bytes, in
         return failed(EPERM);
     const int n = virtualControlTransfer(uint8_t(requestType), uint8_t(request), uint16_t(value),
                                          uint16_t(index), reinterpret_cast<uint8_t *>(bytes), uint16_t(size));
-    if (n == kVirtualUsbUnreachable)
+    if (n == kVirtualUsbGone)
         return failed(ENODEV);
     return n < 0 ? failed(EPIPE) : n;
 }
@@ -117,7 +117,7 @@ int usb_get_string_simple(usb_dev_handle *dev, int index, char *buf, size_t bufl
     if (virtualState == FW_LINK_DEVICE_NOT_ACCESSIBLE)
         return failed(EPERM);
     const int n = virtualStringAscii(uint8_t(index), buf, int(buflen));
-    if (n == kVirtualUsbUnreachable)
+    if (n == kVirtualUsbGone)
         return failed(ENODEV);
     return n < 0 ? failed(EPIPE) : n;
 }

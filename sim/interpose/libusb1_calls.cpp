@@ -31,7 +31,7 @@ VirtualUsbDevice device;
 
 int libusbError(int n)
 {
-    if (n == kVirtualUsbUnreachable)
+    if (n == kVirtualUsbGone)
         return LIBUSB_ERROR_NO_DEVICE;
     return n < 0 ? LIBUSB_ERROR_PIPE : n;
 }

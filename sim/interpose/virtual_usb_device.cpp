@@ -26,8 +26,9 @@ int virtualControlTransfer(uint8_t requestType, uint8_t request, uint16_t value,
     if (!in && length)
         frame.insert(frame.end(), data, data + length);
     static LinkAnswer answer;
-    if (!linkRequest(FW_LINK_USB_CONTROL, frame.data(), frame.size(), answer))
-        return kVirtualUsbUnreachable;
+    if (!linkRequest(FW_LINK_USB_CONTROL, frame.data(), frame.size(), answer)
+        || answer.status == FW_LINK_STATUS_NO_DEVICE)
+        return kVirtualUsbGone;
     if (answer.status < 0)
         return kVirtualUsbStall;
     if (in) {

@@ -10,7 +10,10 @@ struct VirtualUsbDevice {
 };
 
 constexpr int kVirtualUsbStall = -1;
-constexpr int kVirtualUsbUnreachable = -2;
+// The device is gone: pulled out, or the simulator cannot be reached. The
+// libraries say so as for a real device unplugged: libusb-0.1 ENODEV,
+// libusb-1.0 LIBUSB_ERROR_NO_DEVICE.
+constexpr int kVirtualUsbGone = -2;
 
 // No device when the simulator cannot be reached.
 VirtualUsbDevice queryVirtualUsbDevice();

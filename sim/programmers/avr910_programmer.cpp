@@ -268,6 +268,7 @@ void Avr910Programmer::execute(const uint8_t *cmd, std::size_t length, std::stri
         break;
     }
 
+    ++commands_;
     if (events_) {
         std::string line = commandName(c);
         const std::size_t shownArgs = c == 'B' ? 3 : length - 1;

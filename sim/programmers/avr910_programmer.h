@@ -29,6 +29,7 @@ public:
     void discardPartialCommand() { pending_.clear(); }
 
     unsigned address() const { return address_; }
+    unsigned commandsServed() const { return commands_; }
 
 private:
     std::size_t completeLength(const uint8_t *p, std::size_t available) const;
@@ -43,4 +44,5 @@ private:
     std::vector<uint8_t> pending_;
     unsigned address_ = 0; // word address for Flash, byte address for EEPROM
     uint8_t deviceCode_ = 0;
+    unsigned commands_ = 0;
 };

@@ -114,10 +114,27 @@ bool UsbaspProgrammer::knows(uint8_t function) const
     return (function >= Connect && function <= SetIspSck) || function == GetCapabilities;
 }
 
+void UsbaspProgrammer::busScanned()
+{
+    if (pulledOut_ && events_)
+        events_->commandServed("usb plugged in again");
+    pulledOut_ = false;
+}
+
 int UsbaspProgrammer::controlTransfer(const UsbSetup &setup, const uint8_t *out, std::size_t outSize,
                                       std::string &in)
 {
     in.clear();
+    if (pulledOut_)
+        return FW_LINK_STATUS_NO_DEVICE;
+    if (vanishAfter_ && transfers_ == vanishAfter_) {
+        pulledOut_ = true;
+        vanishAfter_ = 0;   // once only
+        if (events_)
+            events_->commandServed("usb pulled out");
+        return FW_LINK_STATUS_NO_DEVICE;
+    }
+    ++transfers_;
     if (deviceState() != FW_LINK_DEVICE_PRESENT)
         return FW_LINK_STATUS_STALL;
     if ((setup.requestType & 0x60) == 0x00)

@@ -60,10 +60,16 @@ public:
 
     // FW_LINK_NO_DEVICE, FW_LINK_DEVICE_PRESENT or FW_LINK_DEVICE_NOT_ACCESSIBLE.
     int deviceState() const;
+    // The USBasp is pulled out once it has served this many control
+    // transfers (0: never); a bus scan afterwards finds it plugged in again.
+    void vanishAfter(unsigned transfers) { vanishAfter_ = transfers; }
+    // avrdude looks for its programmer on the bus.
+    void busScanned();
     std::array<uint8_t, 18> deviceDescriptor() const;
 
     // One control transfer. Returns the bytes moved (IN data goes to `in`),
-    // or -1 for a stalled request.
+    // FW_LINK_STATUS_STALL for a stalled request, FW_LINK_STATUS_NO_DEVICE
+    // once the device has been pulled out.
     int controlTransfer(const UsbSetup &setup, const uint8_t *out, std::size_t outSize, std::string &in);
 
 private:
@@ -77,6 +83,9 @@ private:
     UsbaspMode mode_;
     ProgrammerEvents *events_;
     unsigned changed_ = 0; // ChipPart bits of the request being served
+    unsigned vanishAfter_ = 0;
+    unsigned transfers_ = 0;
+    bool pulledOut_ = false;
 
     uint32_t address_ = 0;       // byte address of the next block byte
     bool longAddress_ = false;   // SETLONGADDRESS gave it, not the block request

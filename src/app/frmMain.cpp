@@ -112,6 +112,7 @@ CapturedRun frmMain::runCapturing(const ToolCommand &command)
     }
     const CapturedRun run{outcome.text, outcome.exitCode == 0 && !outcome.interrupted, m_closing};
     m_lastRun.captured = run.text;
+    m_lastRun.silentSeconds = (outcome.silentForMs + 999) / 1000;
     m_operationFailed = m_operationFailed || !run.exitedWithZero;
     return run;
 }

@@ -33,7 +33,9 @@ public:
 
     // Runs program with args (no shell, no splitting, no search of PATH).
     // The child inherits no descriptor besides 0 (/dev/null), 1 and 2 (the
-    // pipe). On failure returns Pipe or Start, errorNumber() holds the
+    // pipe). It never outlives the program, however the program ends: on
+    // Linux it is killed when the thread that started it ends, on Windows
+    // when the program's last handle to its job closes. On failure returns Pipe or Start, errorNumber() holds the
     // system's error number (2 for a missing program, 13 for one that is not
     // executable, 16 when this object already has a child) and nothing is
     // left open or running.

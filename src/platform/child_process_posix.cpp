@@ -7,7 +7,9 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,55 +46,84 @@ bool liftAboveStandard(int &fd)
     return true;
 }
 
-// Owns the spawn attributes for the length of one start().
-struct SpawnSetup {
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    bool actionsReady = false;
-    bool attributesReady = false;
+// Everything the child needs between vfork() and exec(), prepared before:
+// the child borrows our memory until it execs, so it only makes
+// async-signal-safe calls and changes nothing of ours. (A fork() would copy
+// the page tables of the whole GUI, several times the cost of a start.)
+struct ChildSetup {
+    const char *path;
+    char *const *argv;
+    int outputFd;    // becomes 1 and 2
+    int reportFd;    // close-on-exec; carries errno when exec fails
+    pid_t parent;
+    int descriptorLimit;
 
-    ~SpawnSetup()
+    [[noreturn]] void run() const
     {
-        if (actionsReady)
-            posix_spawn_file_actions_destroy(&actions);
-        if (attributesReady)
-            posix_spawnattr_destroy(&attributes);
+        // Signals the GUI ignores or handles (SIGPIPE, say) must not stay so
+        // in the tool; every signal is blocked since before the vfork, so no
+        // handler of ours runs here.
+        struct sigaction byDefault {};
+        byDefault.sa_handler = SIG_DFL;
+        for (int sig = 1; sig < NSIG; ++sig) {
+            if (sig != SIGKILL && sig != SIGSTOP)
+                ::sigaction(sig, &byDefault, nullptr);
+        }
+        // The tool dies with us, however we end (closed, SIGTERM, SIGHUP at
+        // logout, a crash), so no avrdude is left holding the port. Had we
+        // already gone before this took effect, the tool is not started.
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
+            fail(ECHILD);
+
+        int input = ::open("/dev/null", O_RDONLY);
+        if (input < 0)
+            fail(errno);
+        if (input != STDIN_FILENO) {
+            if (::dup2(input, STDIN_FILENO) < 0)
+                fail(errno);
+            ::close(input);
+        }
+        if (::dup2(outputFd, STDOUT_FILENO) < 0 || ::dup2(outputFd, STDERR_FILENO) < 0)
+            fail(errno);
+        // The report pipe goes to 3, still closed on exec; descriptors the
+        // rest of the program forgot to mark so (lock files, sockets) must
+        // not outlive us in the tool.
+        const int report = 3;
+        if (reportFd != report && ::dup3(reportFd, report, O_CLOEXEC) < 0)
+            fail(errno);
+#ifdef SYS_close_range
+        if (::syscall(SYS_close_range, report + 1, ~0u, 0) != 0)
+#endif
+            for (int fd = report + 1; fd < descriptorLimit; ++fd)
+                ::close(fd);
+
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        ::execve(path, argv, environ);
+        failTo(report, errno);
     }
 
-    int prepare(int writeFd)
-    {
-        int rc = posix_spawn_file_actions_init(&actions);
-        if (rc != 0)
-            return rc;
-        actionsReady = true;
-        if ((rc = posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0)) != 0
-            || (rc = posix_spawn_file_actions_adddup2(&actions, writeFd, STDOUT_FILENO)) != 0
-            || (rc = posix_spawn_file_actions_adddup2(&actions, writeFd, STDERR_FILENO)) != 0)
-            return rc;
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-        // Descriptors the rest of the program forgot to mark close-on-exec
-        // (lock files, sockets) must not outlive us in the tool.
-        if ((rc = posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1)) != 0)
-            return rc;
-#endif
+    [[noreturn]] void fail(int error) const { failTo(reportFd, error); }
 
-        rc = posix_spawnattr_init(&attributes);
-        if (rc != 0)
-            return rc;
-        attributesReady = true;
-        // Signals the GUI ignores or blocks (SIGPIPE, say) would otherwise
-        // stay ignored or blocked in the tool.
-        sigset_t all, none;
-        sigfillset(&all);
-        sigdelset(&all, SIGKILL);
-        sigdelset(&all, SIGSTOP);
-        sigemptyset(&none);
-        if ((rc = posix_spawnattr_setsigdefault(&attributes, &all)) != 0
-            || (rc = posix_spawnattr_setsigmask(&attributes, &none)) != 0)
-            return rc;
-        return posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    [[noreturn]] static void failTo(int fd, int error)
+    {
+        while (::write(fd, &error, sizeof error) < 0 && errno == EINTR) {
+        }
+        ::_exit(127);
     }
 };
+
+// The errno the child reported before exec, 0 once exec has closed the pipe.
+int readStartReport(int fd)
+{
+    int error = 0;
+    ssize_t n;
+    do
+        n = ::read(fd, &error, sizeof error);
+    while (n < 0 && errno == EINTR);
+    return n == ssize_t(sizeof error) ? error : 0;
+}
 
 } // namespace
 
@@ -161,17 +192,42 @@ ChildProcess::Failure ChildProcess::start(const QString &program, const QStringL
         argv.push_back(w.data());
     argv.push_back(nullptr);
 
-    SpawnSetup setup;
-    int rc = setup.prepare(writeFd);
-    pid_t pid = -1;
-    if (rc == 0)
-        rc = posix_spawn(&pid, path.constData(), &setup.actions, &setup.attributes, argv.data(), environ);
+    // The child tells through this pipe why it could not start the tool.
+    int report[2] = {-1, -1};
+    if (::pipe2(report, O_CLOEXEC) != 0 || !liftAboveStandard(report[0]) || !liftAboveStandard(report[1])) {
+        m_error = errno;
+        closeQuietly(report[0]);
+        closeQuietly(report[1]);
+        closeQuietly(readFd);
+        closeQuietly(writeFd);
+        return Failure::Pipe;
+    }
+    rlimit files{};
+    const int descriptorLimit = ::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur != RLIM_INFINITY
+                                    ? int(qMin<rlim_t>(files.rlim_cur, 65536))
+                                    : 65536;
+    const ChildSetup setup{path.constData(), argv.data(), writeFd, report[1], ::getpid(), descriptorLimit};
+
+    sigset_t all, previous;
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+    const pid_t pid = ::vfork();
+    if (pid == 0)
+        setup.run();
+    const int forkError = errno;
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     // The child has its own copies; ours would keep the pipe from ever
     // reaching end-of-file.
     closeQuietly(writeFd);
-    if (rc != 0) {
-        // glibc reports a failed exec here and has already reaped the child.
-        m_error = rc;
+    ::close(report[1]);
+    const int startError = pid < 0 ? forkError : readStartReport(report[0]);
+    ::close(report[0]);
+    if (startError != 0) {
+        if (pid > 0) {
+            while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }
+        m_error = startError;
         closeQuietly(readFd);
         return Failure::Start;
     }

@@ -86,6 +86,27 @@ bool createOutputPipe(HANDLE &readEnd, HANDLE &writeEnd)
     return true;
 }
 
+// The job every tool the program starts belongs to. Its only handle is ours
+// and is never inherited; Windows closes it when the program ends, however it
+// ends, and then ends every tool still in the job, so none is left holding
+// the port. Null when the job cannot be had: the tools then run without it.
+HANDLE toolJob()
+{
+    static const HANDLE job = [] {
+        HANDLE h = ::CreateJobObjectW(nullptr, nullptr);
+        if (!h)
+            return HANDLE(nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (!::SetInformationJobObject(h, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+            ::CloseHandle(h);
+            return HANDLE(nullptr);
+        }
+        return h;
+    }();
+    return job;
+}
+
 } // namespace
 
 // The child's process handle and the read end with its one outstanding read.
@@ -235,7 +256,8 @@ ChildProcess::Failure ChildProcess::start(const QString &program, const QStringL
     const std::wstring application = QDir::toNativeSeparators(program).toStdWString();
     std::wstring line = commandLine(QDir::toNativeSeparators(program), args);
     PROCESS_INFORMATION info{};
-    const DWORD flags = CREATE_NO_WINDOW | (listReady ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    // Suspended until it is in the job, so not one instruction of it runs outside.
+    const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED | (listReady ? EXTENDED_STARTUPINFO_PRESENT : 0);
     const BOOL started = ::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE, flags,
                                           nullptr, nullptr, &startup.StartupInfo, &info);
     const DWORD startError = ::GetLastError();
@@ -249,6 +271,9 @@ ChildProcess::Failure ChildProcess::start(const QString &program, const QStringL
         handles->closeOutput();
         return Failure::Start;
     }
+    if (HANDLE job = toolJob())
+        ::AssignProcessToJobObject(job, info.hProcess);
+    ::ResumeThread(info.hThread);
     ::CloseHandle(info.hThread);
     handles->process = info.hProcess;
     m_win = std::move(handles);

@@ -8,11 +8,14 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <cerrno>
 #include <memory>
 #include <thread>
 
 namespace {
+
+std::atomic<int> silenceLimit{CommandRunner::defaultSilenceLimitMs};
 
 // One read takes what a default pipe buffers.
 constexpr qint64 readChunk = 64 * 1024;
@@ -34,6 +37,24 @@ struct CommandRunner::ActiveRun {
     bool killed = false;
     bool ownerGone = false;
     QElapsedTimer sinceInterrupt;
+    int silenceLimitMs = CommandRunner::defaultSilenceLimitMs;
+    int silentForMs = 0;
+    QElapsedTimer sinceOutput;
+
+    // Milliseconds left before the tool has been silent too long; once they
+    // are up, the tool is killed and 0 returned. A tool already being
+    // stopped is left to the kill after the grace period.
+    qint64 silenceLeft()
+    {
+        const qint64 left = silenceLimitMs - sinceOutput.elapsed();
+        if (left > 0 || silentForMs || interruptRequested)
+            return qMax<qint64>(left, 0);
+        silentForMs = silenceLimitMs;
+        requestStop();
+        child.kill();
+        killed = true;
+        return 0;
+    }
 
     // Reads until the pipe is empty for now, the output ends or a time slice
     // has passed; false once there is nothing more to read for now.
@@ -56,6 +77,7 @@ struct CommandRunner::ActiveRun {
         const qint64 n = child.readAvailable(bytes.data() + had, readChunk);
         bytes.resize(had + qMax<qint64>(n, 0));
         if (n > 0) {
+            sinceOutput.restart();
             if (listener)
                 listener(bytes.constData() + had, qsizetype(n));
             if (giveUp && giveUp(bytes, had))
@@ -111,6 +133,7 @@ RunOutcome CommandRunner::run(const ToolCommand &command)
     ActiveRun active;
     active.giveUp = m_giveUp;
     active.listener = m_listener;
+    active.silenceLimitMs = silenceLimitMs();
     switch (active.child.start(command.program, command.arguments)) {
     case platform::ChildProcess::Failure::None:
         break;
@@ -125,6 +148,7 @@ RunOutcome CommandRunner::run(const ToolCommand &command)
     }
 
     m_active = &active;
+    active.sinceOutput.start();
     if (QAbstractEventDispatcher::instance(QThread::currentThread()))
         captureServicingEvents(active);
     else
@@ -134,10 +158,21 @@ RunOutcome CommandRunner::run(const ToolCommand &command)
         m_active = nullptr;
 
     outcome.interrupted = active.interruptRequested;
+    outcome.silentForMs = active.silentForMs;
     outcome.exitCode = active.child.exitCode();
     outcome.bytes = std::move(active.bytes);
     outcome.text = platform::decodeToolOutput(outcome.bytes);
     return outcome;
+}
+
+void CommandRunner::setSilenceLimitMs(int ms)
+{
+    silenceLimit = qMax(1, ms);
+}
+
+int CommandRunner::silenceLimitMs()
+{
+    return silenceLimit;
 }
 
 void CommandRunner::interrupt()
@@ -160,6 +195,16 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
     reapPoll.setSingleShot(true);
     reapPoll.setTimerType(Qt::PreciseTimer);
     int reapPollMs = 0;
+
+    // Wakes the loop when the tool may have been silent too long; re-armed
+    // for the time left whenever output came meanwhile.
+    QTimer silence;
+    silence.setSingleShot(true);
+    QObject::connect(&silence, &QTimer::timeout, [&active, &silence] {
+        if (const qint64 left = active.silenceLeft())
+            silence.start(int(left));
+    });
+    silence.start(active.silenceLimitMs);
 
     for (;;) {
         if (!eof && readable)
@@ -209,7 +254,8 @@ void CommandRunner::captureBlocking(ActiveRun &active)
     while (!eof) {
         if (active.readOnce(eof) || eof)
             continue;
-        if (!child.waitForOutput())
+        const qint64 left = active.silenceLeft();
+        if (!left || !child.waitForOutput(int(left)))
             break;
     }
     child.closeOutput();

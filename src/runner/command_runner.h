@@ -14,7 +14,8 @@ struct RunOutcome {
     enum class Failure { None, Pipe, Start };
     Failure failure = Failure::None;
     int errorNumber = 0;       // the system's error number when failure != None
-    bool interrupted = false;  // ended by interrupt()
+    bool interrupted = false;  // ended by interrupt(), or for its silence
+    int silentForMs = 0;       // >0: killed after printing nothing for this long
     int exitCode = -1;         // the child's exit code; -1 when it did not exit by itself
     QByteArray bytes;          // raw output
     QString text;              // bytes decoded once, as a whole, from the locale's encoding
@@ -53,6 +54,14 @@ public:
     void setOutputListener(OutputListener listener) { m_listener = std::move(listener); }
 
     static constexpr int killGraceMs = 2000;
+
+    // A tool that prints nothing for this long is taken to hang (avrdude
+    // waiting for a programmer that has gone) and is killed; avrdude prints
+    // at least every 2% of a transfer. The limit holds for every runner from
+    // its next run on; tests set it low.
+    static constexpr int defaultSilenceLimitMs = 60000;
+    static void setSilenceLimitMs(int ms);
+    static int silenceLimitMs();
 
 private:
     struct ActiveRun;

@@ -26,6 +26,20 @@ const char *const usbNotFound = "(could not|cannot) find USB device with vid=";
 const char *const targetSilent = "target doesn't answer|target does not answer|AVR device not responding";
 const char *const notIntelHex = "invalid record at line|no valid record found in Intel Hex|checksum mismatch at line";
 const char *const verifyFailed = "verification (error|mismatch)";
+// A USBasp that went away after it was opened: libusb-0.1 says ENODEV, libusb-1.0 ENXIO.
+const char *const usbDeviceGone = "(usbasp_transmit|error sending control message|OS error): No such device";
+const char *const imageTooLarge = "address 0x[0-9a-f]+ out of range";
+
+// A programmer lost in the middle of an operation, by the cable it hangs on.
+const char *const lostUsb = "操作中途与编程器失去了连接：请检查 USB 线是否插好，然后重新执行这项操作";
+const char *const lostUsbWrite = "操作中途与编程器失去了连接：请检查 USB 线是否插好，然后重新执行这项操作；"
+                                 "Flash 或 EEPROM 可能只写入了一部分";
+const char *const lostSerial = "操作中途与编程器失去了连接：请检查串口线是否插好，然后重新执行这项操作";
+const char *const lostSerialWrite = "操作中途与编程器失去了连接：请检查串口线是否插好，然后重新执行这项操作；"
+                                    "Flash 或 EEPROM 可能只写入了一部分";
+const char *const lostParallel = "操作中途与编程器失去了连接：请检查并口线是否插好，然后重新执行这项操作";
+const char *const lostParallelWrite = "操作中途与编程器失去了连接：请检查并口线是否插好，然后重新执行这项操作；"
+                                      "Flash 或 EEPROM 可能只写入了一部分";
 
 struct HintRow {
     const char *pattern;
@@ -76,6 +90,8 @@ const HintRow rows[] = {
     // Harmless while the chip answers.
     {"cannot set sck period", targetSilent, "usbasp", nullptr, anyOperation,
      {"USBasp 固件较旧，无法调低 ISP 时钟：请短接慢速时钟跳线（JP3），或更新 USBasp 固件"}, true},
+    {usbDeviceGone, nullptr, "usbasp", nullptr, programs, {lostUsbWrite}},
+    {usbDeviceGone, nullptr, "usbasp", nullptr, anyOperation, {lostUsb}},
     {targetSilent, nullptr, "usbasp", nullptr, anyOperation,
      {"芯片没有应答：请检查编程器与芯片之间的连线，并确认芯片已通电",
       "芯片时钟很慢（如 128 kHz）时，请短接 USBasp 的慢速时钟跳线（JP3）后重试"}},
@@ -94,6 +110,12 @@ const HintRow rows[] = {
      {"文件名不以 .hex 结尾时按二进制读出，而校验总按 Intel HEX 读取：请用 .hex 文件名，或取消“校验”"}},
     {notIntelHex, nullptr, nullptr, nullptr, programs,
      {"映像文件不是有效的 Intel HEX 文件，而校验总按 Intel HEX 读取：二进制映像请取消“校验”，否则请换用完好的 .hex 文件"}},
+    // 6.3 and 7.1 erase the chip for a Flash program before they read the file.
+    {imageTooLarge, "erasing chip", nullptr, nullptr, programs,
+     {"映像超出了所选芯片的存储器，可能是为另一种芯片生成的；芯片已被擦除，原有的程序已不在："
+      "请选对器件或换用适合该芯片的映像，然后重新编程"}},
+    {imageTooLarge, nullptr, nullptr, nullptr, programs,
+     {"映像超出了所选芯片的存储器，可能是为另一种芯片生成的：请选对器件或换用适合该芯片的映像"}},
     {"(can't|cannot) determine file format", nullptr, nullptr, nullptr, imageOperations,
      {"无法识别映像文件的格式：请选择 Intel HEX（.hex）或二进制映像文件"}},
     {"is not readable|(can't|cannot) open input file|error opening |unable to open [^\n]*: "
@@ -165,10 +187,24 @@ QString describedSignature(const QString &candidate, const QList<KnownChip> &kno
     return bytes;
 }
 
+QString lostProgrammerHint(const FailedRun &run)
+{
+    const bool write = bit(run.operation) & programs;
+    if (run.programmer == QLatin1String("usbasp"))
+        return QString::fromUtf8(write ? lostUsbWrite : lostUsb);
+    if (run.programmer == QLatin1String("pony-stk200"))
+        return QString::fromUtf8(write ? lostParallelWrite : lostParallel);
+    return QString::fromUtf8(write ? lostSerialWrite : lostSerial);
+}
+
 } // namespace
 
 QStringList failureHints(const FailedRun &run)
 {
+    // Whatever the tool printed before, it then went quiet until it was stopped.
+    if (run.silentSeconds > 0)
+        return {QStringLiteral("avrdude 已有 %1 秒没有任何输出，本程序已将它停止").arg(run.silentSeconds),
+                lostProgrammerHint(run)};
     QStringList hints;
     for (const CompiledRow &c : compiledRows()) {
         const HintRow &r = *c.row;

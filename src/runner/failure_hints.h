@@ -31,6 +31,9 @@ struct FailedRun {
     QString programmer;        // the programmer list text: "avr910", "pony-stk200", "usbasp"
     QString platform;          // platform::buildPlatformName(): "linux" or "windows"
     QList<KnownChip> knownChips;
+    // Set when the program stopped the tool because it printed nothing for
+    // this many seconds: a programmer lost in the middle of the operation.
+    int silentSeconds = 0;
 };
 
 constexpr int maxFailureHints = 2;

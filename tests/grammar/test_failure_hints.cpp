@@ -1,4 +1,4 @@
-// The hints over every text of avrdude 6.3, 7.1 and 8.1 kept with the tests:
+// The hints over every text of avrdude 6.3, 7.1, 8.1 and 8.2 kept with the tests:
 // each failure named in expected-hints.txt gets its hints in every dialect,
 // each other run none, whatever the operation and the platform.
 
@@ -22,11 +22,12 @@ QString text(const QString &path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-// One row of expected-hints.txt: recording | programmer | operation | platform | fragments.
+// One row of expected-hints.txt: recording | programmer | operation | platform | fragments [| silent N].
 void expectHints(const QStringList &row, const QString &captured, const QString &where)
 {
     const auto op = static_cast<OperationKind>(operations.indexOf(row[2]));
-    const QStringList hints = failureHints({captured, op, row[1], row[3], knownChips()});
+    const int silentSeconds = row.value(5).section(' ', 1).toInt();
+    const QStringList hints = failureHints({captured, op, row[1], row[3], knownChips(), silentSeconds});
     const QStringList fragments = row[4].split(" ; ", Qt::SkipEmptyParts);
     QVERIFY2(hints.size() == fragments.size(), qPrintable(where + ": " + hints.join(" | ")));
     for (int i = 0; i < hints.size(); ++i)
@@ -65,7 +66,7 @@ private slots:
         QVERIFY(texts > 200);
         QCOMPARE(seen.size(), failures.size());
         // An old USBasp's warning leads the hints only when the chip does not answer.
-        for (const char *v : {"6.3", "7.1", "8.1"}) {
+        for (const char *v : {"6.3", "7.1", "8.1", "8.2"}) {
             const QString warning = text(folder + "usbasp/old-firmware-" + v + ".out").split('\n').filter("sck").value(0);
             expectHints({"", "usbasp", "Reset", "linux", "固件较旧 ; 芯片没有应答"},
                         warning + '\n' + text(folder + "usbasp/probe-none-" + v + ".out"), v);

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <thread>
 
 using fw_test::emitterCommand;
 
@@ -156,6 +157,27 @@ private slots:
         QVERIFY(o.interrupted);
         QVERIFY(o.text.startsWith(QStringLiteral("before")));
         QCOMPARE(childState(), QByteArray("none"));
+    }
+
+    // Killed at once, SIGTERM or not, after the silence limit, with or
+    // without an event loop; output that keeps coming keeps a run going.
+    void silentChildIsKilledAfterTheLimit()
+    {
+        CommandRunner::setSilenceLimitMs(1000);
+        const RunOutcome quiet = CommandRunner().run(emitterCommand({"trap-term", "out:started\n", "sleep:20000", "out:late"}));
+        const RunOutcome talking = CommandRunner().run(
+            emitterCommand({"out:a", "sleep:300", "out:b", "sleep:300", "out:c", "sleep:300", "out:d", "sleep:300", "out:e"}));
+        RunOutcome blocking;
+        std::thread([&blocking] { blocking = CommandRunner().run(emitterCommand({"out:started\n", "hang"})); }).join();
+        CommandRunner::setSilenceLimitMs(CommandRunner::defaultSilenceLimitMs);
+        for (const RunOutcome &o : {quiet, blocking}) {
+            QVERIFY(o.interrupted);
+            QCOMPARE(o.silentForMs, 1000);
+            QCOMPARE(o.exitCode, -1);
+            QCOMPARE(o.text, QStringLiteral("started\n"));
+        }
+        QVERIFY(!talking.interrupted && talking.silentForMs == 0 && talking.exitCode == 0);
+        QCOMPARE(talking.text, QStringLiteral("abcde"));
     }
 };
 
