@@ -158,8 +158,6 @@ int main(int argc, char **argv)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("DISPLAY"), display.name());
     std::printf("\n");
-    return compare("Under Xvfb (xcb), against a window with one line of Chinese text", env,
-                   {QStringLiteral("--line")}, runs)
-               ? 0
-               : 1;
+    const QStringList oneLine{QStringLiteral("--line")};
+    return compare("Under Xvfb (xcb), against a window with one line of Chinese text", env, oneLine, runs) ? 0 : 1;
 }
