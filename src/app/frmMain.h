@@ -130,7 +130,7 @@ private:
     bool chooseImageFile(const MemoryPanel &panel);
     void runImageTransfer(const MemoryPanel &panel);
     // RunAndCapture, with the output shown in the pane while it arrives.
-    QString runShowingProgress(const ToolCommand &command);
+    CapturedRun runShowingProgress(const ToolCommand &command);
 
     std::unique_ptr<Ui::frmMain> ui;
     AppEnvironment m_env;

@@ -31,15 +31,10 @@ FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &tic
     if (!result.problem.isNone())
         return result;
     result.lastCommand = fuseWriteCommand(operation.context.prefix, files, operation.context.dialect);
-    bool abandoned = false;
-    showAndRun(pane, result.lastCommand, [&](const ToolCommand &command) {
-        const CapturedRun captured = run(command);
-        abandoned = captured.abandoned;
-        return captured.text;
-    });
+    const CapturedRun captured = showAndCapture(pane, result.lastCommand, run);
     result.toolRan = true;
     result.problem = removeExchangeFiles({files.lock, files.lfuse, files.hfuse});
-    if (abandoned)
+    if (captured.abandoned)
         result.problem = OperationProblem::of(Kind::Abandoned);
     return result;
 }

@@ -14,3 +14,13 @@ void showOutput(OutputPane &pane, const ToolCommand &command, const QString &cap
 {
     pane.setPaneText(command.text + QStringLiteral("\r\n") + captured);
 }
+
+CapturedRun showAndCapture(OutputPane &pane, const ToolCommand &command, const CaptureFunction &run)
+{
+    CapturedRun captured;
+    showAndRun(pane, command, [&](const ToolCommand &c) {
+        captured = run(c);
+        return captured.text;
+    });
+    return captured;
+}

@@ -219,6 +219,36 @@ private slots:
         }
     }
 
+    // An ATmega16 firmware picked for an ATmega8, in either panel: refused
+    // with both sizes before anything but the probe runs.
+    void imageTooLargeNeverReachesTheChip()
+    {
+        SimBench bench(QStringLiteral("m8"));
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        const QByteArray program = patternBytes(flashSize, 31), data = patternBytes(512, 32);
+        bench.setStateFile(QStringLiteral("flash.bin"), program);
+        bench.setStateFile(QStringLiteral("eeprom.bin"), data);
+        const QString hex = f.folder() + QStringLiteral("/m16-firmware.hex");
+        QVERIFY(writeBytes(hex, toIntelHex(patternBytes(16384, 33))));
+        for (const bool flash : {true, false}) {
+            f.dialogs.messages.clear();
+            transfer(f, flash, true, hex);
+            QCOMPARE(f.dialogs.messages.size(), 1);
+            const QStringList shown = describe(f.dialogs.messages[0]);
+            QCOMPARE(shown.mid(1), (QStringList{"错误", "critical", "ok"}));
+            QVERIFY2(shown[0].contains(QStringLiteral("映像大小：16384 字节"))
+                         && shown[0].contains(QStringLiteral("器件存储空间：") + (flash ? "8192" : "512") + " 字节")
+                         && shown[0].contains(QStringLiteral("其他型号")),
+                     qPrintable(shown[0]));
+            QVERIFY(bench.window().strCommand.text.endsWith(QStringLiteral(" -E reset")));
+            QVERIFY(!f.paneText().contains(QStringLiteral(" -U ")));
+            QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), program);
+            QCOMPARE(bench.stateFile(QStringLiteral("eeprom.bin")), data);
+        }
+    }
+
     // Exact texts with a scripted tool: the pane grows while it runs with its
     // end in view, a character and a CR LF split over two reads come out
     // whole, and the final pane is the command, CR LF and the output.
