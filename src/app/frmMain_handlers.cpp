@@ -88,5 +88,5 @@ void frmMain::cmdRst_Click()
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
     strCommand = resetCommand(operationContext(false).prefix);
-    showAndRun(*ui->txtOutput, strCommand, [this](const ToolCommand &c) { return RunAndCapture(c); });
+    showAndCapture(*ui->txtOutput, strCommand, *operation);
 }

@@ -6,7 +6,6 @@
 #include "memory/memory_procedure.h"
 #include "memory_panel.h"
 #include "operation_scope.h"
-#include "progress_pane.h"
 #include "ui_frmMain.h"
 #include "user_messages.h"
 
@@ -34,9 +33,6 @@ void frmMain::cmdErun_Click() { runImageTransfer(eepromPanel()); }
 
 bool frmMain::chooseImageFile(const MemoryPanel &panel)
 {
-    // No file dialog opens for an operation unwinding after the window closed.
-    if (m_closing)
-        return false;
     const QString chosen = cdlFile.choose(*m_env.dialogs, this, panel.direction(), m_env.programFolder);
     // A cancelled dialog leaves the panel's file as it was.
     if (chosen.isEmpty())
@@ -64,21 +60,11 @@ void frmMain::runImageTransfer(const MemoryPanel &panel)
         return showMessage(overwriteQuestion(file), overwriteQuestionTitle(), MessageIcon::Question,
                            MessageButtons::YesNo) == MessageAnswer::Yes;
     };
-    const CaptureFunction runLive = [this](const ToolCommand &c) { return runShowingProgress(c); };
-    const TransferResult result = transferImage(frozen, capture(), runLive, *ui->txtOutput, ask);
+    const TransferResult result = transferImage(frozen, *operation, *ui->txtOutput, ask);
     keepLastCommand(result.lastCommand);
     if (!result.op.isEmpty()) {
         panel.op = result.op;
         panel.verify = result.verify;
     }
     showProblem(result.problem, frozen.chip);
-}
-
-CapturedRun frmMain::runShowingProgress(const ToolCommand &command)
-{
-    ProgressPane progress(*ui->txtOutput);
-    m_runner.setOutputListener([&progress](const char *data, qsizetype size) { progress.take(data, size); });
-    const CapturedRun captured = runCapturing(command);
-    m_runner.setOutputListener(nullptr);
-    return captured;
 }

@@ -5,11 +5,11 @@
 
 using Kind = OperationProblem::Kind;
 
-FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &ticks, const CaptureFunction &run,
+FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &ticks, RunningOperation &running,
                            OutputPane &pane, const std::function<bool()> &confirm)
 {
     FuseWriteResult result;
-    const ProbeOutcome probe = probeChip(operation.context, run, pane);
+    const ProbeOutcome probe = probeChip(operation.context, running, pane);
     result.lastCommand = probe.command;
     result.problem = probe.problem;
     if (!result.problem.isNone())
@@ -31,7 +31,7 @@ FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &tic
     if (!result.problem.isNone())
         return result;
     result.lastCommand = fuseWriteCommand(operation.context.prefix, files, operation.context.dialect);
-    const CapturedRun captured = showAndCapture(pane, result.lastCommand, run);
+    const CapturedRun captured = showAndCapture(pane, result.lastCommand, running);
     result.toolRan = true;
     result.problem = removeExchangeFiles({files.lock, files.lfuse, files.hfuse});
     if (captured.abandoned)

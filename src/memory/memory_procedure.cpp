@@ -10,12 +10,12 @@ int memoryBytes(const ChipProfile &chip, MemoryKind memory)
     return memory == MemoryKind::Flash ? chip.flashBytes : chip.eepromBytes;
 }
 
-TransferResult transferImage(const MemoryOperation &operation, const CaptureFunction &run,
-                             const CaptureFunction &runLive, OutputPane &pane, const TransferQuestions &ask)
+TransferResult transferImage(const MemoryOperation &operation, RunningOperation &running, OutputPane &pane,
+                             const TransferQuestions &ask)
 {
     TransferResult result;
     // The chip is checked before the file is looked at.
-    const ProbeOutcome probe = probeChip(operation.context, run, pane);
+    const ProbeOutcome probe = probeChip(operation.context, running, pane);
     result.lastCommand = probe.command;
     result.problem = probe.problem;
     if (!result.problem.isNone())
@@ -42,7 +42,7 @@ TransferResult transferImage(const MemoryOperation &operation, const CaptureFunc
     result.op = transferFragment(operation.memory, operation.direction, file);
     result.verify = operation.verify ? verifyFragment(operation.memory, operation.direction, file) : CommandFragment();
     result.lastCommand = operation.context.prefix + result.op + result.verify;
-    const CapturedRun captured = showAndCapture(pane, result.lastCommand, runLive);
+    const CapturedRun captured = showAndCapture(pane, result.lastCommand, running, RunShown::WhileRunning);
     result.toolRan = true;
     if (captured.abandoned)
         result.problem = OperationProblem::of(Kind::Abandoned);

@@ -1,9 +1,9 @@
 #pragma once
 // The Flash and EEPROM transfer, from its signature probe to the tool's last
 // word. Like the fuse procedures it works on the operation as frozen when
-// its button was pressed, runs the tool only through the run functions, asks
-// the user only through the questions it is handed, and returns what the
-// window shows.
+// its button was pressed, runs the tool only through the operation in
+// progress, asks the user only through the questions it is handed, and
+// returns what the window shows.
 
 #include "fuses/chip_profile.h"
 #include "image_transfer.h"
@@ -41,8 +41,8 @@ struct TransferResult {
 // The chip's size of this memory in bytes.
 int memoryBytes(const ChipProfile &chip, MemoryKind memory);
 
-// run serves the probe; runLive the transfer, whose output the pane shows
-// while it arrives. An image that does not fit the chip's memory is refused
-// before the transfer, so the chip keeps its program.
-TransferResult transferImage(const MemoryOperation &operation, const CaptureFunction &run,
-                             const CaptureFunction &runLive, OutputPane &pane, const TransferQuestions &ask);
+// The pane shows the transfer's output while it arrives. An image that does
+// not fit the chip's memory is refused before the transfer, so the chip
+// keeps its program.
+TransferResult transferImage(const MemoryOperation &operation, RunningOperation &running, OutputPane &pane,
+                             const TransferQuestions &ask);

@@ -2,7 +2,7 @@
 // The output pane shows a command, a line break and everything the tool
 // printed. The pane keeps its text exactly (CR LF included).
 
-#include "operation_context.h"
+#include "running_operation.h"
 #include "tool_command.h"
 
 #include <functional>
@@ -25,5 +25,6 @@ QString showAndRun(OutputPane &pane, const ToolCommand &command, const RunFuncti
 // what it printed.
 void showOutput(OutputPane &pane, const ToolCommand &command, const QString &captured);
 
-// showAndRun through an operation's run function; tells how the run ended.
-CapturedRun showAndCapture(OutputPane &pane, const ToolCommand &command, const CaptureFunction &run);
+// showAndRun as one run of the operation; tells how the run ended.
+CapturedRun showAndCapture(OutputPane &pane, const ToolCommand &command, RunningOperation &operation,
+                           RunShown shown = RunShown::AtEnd);

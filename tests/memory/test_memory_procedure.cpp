@@ -109,20 +109,17 @@ private slots:
         // The recordings were made with an ATmega8; 8.1 names the signature only when verbose.
         const QString found = recorded((version == "8.1" ? "a2-probe-v-" : "a1-probe-") + version)
                                   .replace("0x1e9307", chipForPart(socket)->signature);
-        const CaptureFunction probe = [&](const ToolCommand &c) {
-            probes << c.text;
-            return CapturedRun{found, true};
-        };
         const QString said = recorded((direction == int(TransferDirection::Program) ? "e1-flash-write-" : "e4-flash-read-") + version);
-        const CaptureFunction live = [&](const ToolCommand &c) {
-            transfers << c.text;
-            return CapturedRun{said, true};
-        };
+        // The transfer's output is shown while it arrives; the probe's only at its end.
+        RunningOperation running(OperationKind::FlashProgram, [&](const ToolCommand &c, RunShown shown) {
+            (shown == RunShown::AtEnd ? probes : transfers) << c.text;
+            return CapturedRun{shown == RunShown::AtEnd ? found : said, true};
+        });
         TransferQuestions ask;
         ask.chooseMissingFile = [&] { asked << "file"; return answer ? path : QString(); };
         ask.overwrite = [&](const QString &f) { asked << "overwrite " + f; return answer; };
         TextPane pane;
-        const TransferResult r = transferImage(operation, probe, live, pane, ask);
+        const TransferResult r = transferImage(operation, running, pane, ask);
 
         QCOMPARE(int(r.problem.kind), problem);
         QCOMPARE(probes, QStringList(signatureProbeCommand(operation.context.prefix, operation.context.dialect).text));
