@@ -4,15 +4,6 @@
 
 using Kind = OperationProblem::Kind;
 
-ProbeOutcome clearExchangeAndProbe(const FuseOperation &operation, RunningOperation &running, OutputPane &pane)
-{
-    ProbeOutcome outcome;
-    outcome.problem = removeExchangeFiles({operation.exchange.read});
-    if (!outcome.problem.isNone())
-        return outcome;
-    return probeChip(operation.context, running, pane);
-}
-
 CalibrationResult readCalibration(const FuseOperation &operation, RunningOperation &running, OutputPane &pane)
 {
     CalibrationResult result;
