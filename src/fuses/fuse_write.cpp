@@ -9,10 +9,7 @@ FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &tic
                            OutputPane &pane, const std::function<bool()> &confirm)
 {
     FuseWriteResult result;
-    const ProbeOutcome probe = probeChip(operation.context, running, pane);
-    result.lastCommand = probe.command;
-    result.problem = probe.problem;
-    if (!result.problem.isNone())
+    if (!probeInto(result, operation.context, running, pane))
         return result;
     if (!confirm()) {
         result.problem = OperationProblem::of(Kind::WriteCancelled);

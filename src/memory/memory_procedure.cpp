@@ -15,10 +15,7 @@ TransferResult transferImage(const MemoryOperation &operation, RunningOperation 
 {
     TransferResult result;
     // The chip is checked before the file is looked at.
-    const ProbeOutcome probe = probeChip(operation.context, running, pane);
-    result.lastCommand = probe.command;
-    result.problem = probe.problem;
-    if (!result.problem.isNone())
+    if (!probeInto(result, operation.context, running, pane))
         return result;
     QString file = operation.file;
     if (file.isEmpty()) {

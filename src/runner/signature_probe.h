@@ -15,3 +15,14 @@ struct ProbeOutcome {
 // Runs the probe. A probe that matches stays unshown; one that fails shows
 // its command line, CR LF and the tool's text in the pane.
 ProbeOutcome probeChip(const OperationContext &context, RunningOperation &operation, OutputPane &pane);
+
+// probeChip at the start of a procedure: its command and problem go into the
+// procedure's result. True when the procedure may go on.
+template <typename Result>
+bool probeInto(Result &result, const OperationContext &context, RunningOperation &operation, OutputPane &pane)
+{
+    const ProbeOutcome probe = probeChip(context, operation, pane);
+    result.lastCommand = probe.command;
+    result.problem = probe.problem;
+    return result.problem.isNone();
+}
