@@ -117,7 +117,8 @@ private:
     void setPanelTicks(const PanelTicks &ticks);
     void showCalibrationBytes(const QByteArray &bytes);
 
-    // The Flash and EEPROM panels: one set of steps for both.
+    // The Flash and EEPROM panels: one handler for both gathers the panel and
+    // hands it to transferImage.
     MemoryPanel flashPanel();
     MemoryPanel eepromPanel();
     bool chooseImageFile(const MemoryPanel &panel);

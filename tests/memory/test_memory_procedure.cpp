@@ -3,6 +3,7 @@
 // which commands run, in which words, what the user is asked, and that an
 // image too large for the chip never reaches the tool.
 
+#include "intel_hex.h"
 #include "memory/memory_procedure.h"
 #include "runner/command_grammar.h"
 #include "runner/signature_check.h"
@@ -25,20 +26,6 @@ struct TextPane : OutputPane {
     QString paneText() const override { return text; }
     void setPaneText(const QString &t) override { text = t; }
 };
-
-// Intel HEX data records of 16 bytes from address 0 up to size, and the end record.
-QByteArray hexImage(int size)
-{
-    QByteArray out;
-    for (int at = 0; at < size; at += 16) {
-        QByteArray record = QByteArray(1, 16) + char(at >> 8) + char(at & 0xFF) + '\0' + QByteArray(16, char(at));
-        quint8 sum = 0;
-        for (const char c : record)
-            sum = quint8(sum - quint8(c));
-        out += ':' + (record + char(sum)).toHex().toUpper() + '\n';
-    }
-    return out + ":00000001FF\n";
-}
 } // namespace
 
 class TestMemoryProcedure : public QObject {
@@ -58,7 +45,7 @@ private slots:
         const int flash = int(MemoryKind::Flash), eeprom = int(MemoryKind::Eeprom);
         const int program = int(TransferDirection::Program), read = int(TransferDirection::Read);
         const int none = int(Kind::None), tooLarge = int(Kind::ImageTooLarge);
-        const QByteArray m8Image = hexImage(8192), m16Image = hexImage(16384), raw512 = QByteArray(512, char(0xFF));
+        const QByteArray m8Image = toIntelHex(QByteArray(8192, 1)), m16Image = toIntelHex(QByteArray(16384, 2)), raw512 = QByteArray(512, char(0xFF));
         for (const char *v : {"6.3", "7.1", "8.1"}) {
             const QString version = QString::fromLatin1(v);
             QTest::addRow("Flash program, fits exactly, %s", v) << version << "m8" << flash << program << m8Image << true << true << none << "";
