@@ -2,8 +2,9 @@
 
 #include "busy_cursor.h"
 #include "operation_scope.h"
+#include "output_pane_edit.h"
+#include "progress_pane.h"
 #include "platform/build_platform.h"
-#include "runner/signature_probe.h"
 #include "runner/unresponsive_programmer.h"
 #include "user_messages.h"
 #include "ui_frmMain.h"
@@ -38,6 +39,7 @@ OperationContext frmMain::operationContext(bool needsDialect)
     context.prefix = grammar::commandPrefix(m_env.rendering, m_env.programFolder, context.selections);
     if (needsDialect)
         context.dialect = toolDialect();
+    m_operation->freeze(context);
     return context;
 }
 
@@ -50,9 +52,6 @@ FuseOperation frmMain::fuseOperation()
 MessageAnswer frmMain::showMessage(const QString &text, const QString &title, MessageIcon icon,
                                    MessageButtons buttons)
 {
-    // Once the window is closing, an interrupted operation ends quietly.
-    if (m_closing)
-        return dismissedAnswer(buttons);
     // Before the window is shown (the refused second start) the box centres on the screen.
     return m_env.dialogs->message(isVisible() ? this : nullptr, text, title, icon, buttons);
 }
@@ -70,7 +69,7 @@ bool frmMain::reportMissingSelection(SelectionWording wording)
 void frmMain::showProblem(const OperationProblem &problem, const ChipProfile *chip)
 {
     if (const auto message = problemMessage(problem, chip)) {
-        m_operationFailed = true;
+        m_operation->markFailed();
         showMessage(message->text, message->title, message->icon);
     }
 }
@@ -81,39 +80,33 @@ void frmMain::keepLastCommand(const ToolCommand &command)
         strCommand = command;
 }
 
-QString frmMain::RunAndCapture(const ToolCommand &command)
+CapturedRun frmMain::RunAndCapture(const ToolCommand &command, RunShown shown)
 {
-    return runCapturing(command).text;
-}
-
-CaptureFunction frmMain::capture()
-{
-    return [this](const ToolCommand &command) { return runCapturing(command); };
-}
-
-CapturedRun frmMain::runCapturing(const ToolCommand &command)
-{
-    // No new run starts once the window is closing.
-    if (m_closing)
-        return CapturedRun{QString(), false, true};
+    std::optional<ProgressPane> progress;
+    if (shown == RunShown::WhileRunning) {
+        progress.emplace(*ui->txtOutput);
+        m_runner.setOutputListener([&progress](const char *data, qsizetype size) { progress->take(data, size); });
+    }
+    // The runner services the event loop between reads, so the window keeps
+    // repainting, shows the progress and takes a close while the tool runs;
+    // the operation scope keeps every other operation button disabled.
     const RunOutcome outcome = [&] {
         const BusyCursor busy(*this);
         return m_runner.run(command);
     }();
+    m_runner.setOutputListener(nullptr);
     switch (outcome.failure) {
     case RunOutcome::Failure::Pipe:
         showMessage(pipeFailureText(outcome.errorNumber), applicationTitle(), MessageIcon::None);
-        return CapturedRun{QString(), false, m_closing};
+        return CapturedRun{QString(), false, false, false};
     case RunOutcome::Failure::Start:
         showMessage(startFailureText(outcome.errorNumber), applicationTitle(), MessageIcon::None);
-        return CapturedRun{QString(), false, m_closing};
+        return CapturedRun{QString(), false, false, false};
     case RunOutcome::Failure::None:
         break;
     }
-    const CapturedRun run{outcome.text, outcome.exitCode == 0 && !outcome.interrupted, m_closing};
-    m_lastRun.captured = run.text;
-    m_lastRun.silentSeconds = (outcome.silentForMs + 999) / 1000;
-    m_operationFailed = m_operationFailed || !run.exitedWithZero;
+    CapturedRun run{outcome.text, outcome.exitCode == 0 && !outcome.interrupted};
+    run.silentSeconds = (outcome.silentForMs + 999) / 1000;
     return run;
 }
 
@@ -121,11 +114,8 @@ ToolDialect frmMain::toolDialect()
 {
     if (m_dialect)
         return *m_dialect;
-    if (m_closing)
-        return ToolDialect::assumed();
-    // Not asked once the window is closing. Asked quietly: a tool that cannot
-    // run is reported by the operation's own run. avrdude answers at once;
-    // anything slower is not avrdude.
+    // Asked quietly: a tool that cannot run is reported by the operation's
+    // own run. avrdude answers at once; anything slower is not avrdude.
     QTimer patience;
     patience.setSingleShot(true);
     connect(&patience, &QTimer::timeout, this, [this] { m_runner.interrupt(); });
@@ -133,24 +123,11 @@ ToolDialect frmMain::toolDialect()
     const RunOutcome outcome = m_runner.run(dialectQueryCommand(m_env.rendering, m_env.programFolder));
     if (outcome.failure == RunOutcome::Failure::None && !outcome.interrupted)
         m_dialect = dialectFromUsage(outcome.text);
-    m_dialectRead = m_dialect.has_value();
     // An unreadable answer holds for the rest of this operation only.
-    if (!m_dialectRead)
+    m_operation->dialectRead = m_dialect.has_value();
+    if (!m_dialect)
         m_dialect = ToolDialect::assumed();
     return *m_dialect;
-}
-
-bool frmMain::probeSignature()
-{
-    return probeSignature(operationContext());
-}
-
-bool frmMain::probeSignature(const OperationContext &context)
-{
-    const ProbeOutcome probe = probeChip(context, capture(), *ui->txtOutput);
-    strCommand = probe.command;
-    showProblem(probe.problem, nullptr);
-    return probe.problem.isNone();
 }
 
 void frmMain::setOperationButtonsEnabled(bool enabled)
@@ -159,42 +136,44 @@ void frmMain::setOperationButtonsEnabled(bool enabled)
         button->setEnabled(enabled);
 }
 
-void frmMain::showFailureHints()
+void frmMain::appendFailureHints(const RunningOperation &operation)
 {
-    if (!m_operationFailed || m_closing)
+    if (!operation.failed())
         return;
-    const QStringList hints = failureHints(m_lastRun);
-    ui->txtOutput->setPaneText(paneWithHints(ui->txtOutput->paneText(), hints));
+    const FailedRun run{operation.lastCaptured(), operation.kind(), operation.context().selections.programmer,
+                        platform::buildPlatformName(), knownChips(), operation.lastSilentSeconds()};
+    const QString pane = ui->txtOutput->paneText();
+    ui->txtOutput->appendPaneText(paneWithHints(pane, failureHints(run)).mid(pane.size()));
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_busy) {
+    if (m_operation) {
         // The tool is ended and the operation unwinds without further messages.
-        m_closing = true;
+        m_operation->close();
         m_runner.interrupt();
     }
     event->accept();
 }
 
-OperationScope::OperationScope(frmMain &window, OperationKind kind) : m_window(window)
+frmMain::OperationScope::OperationScope(frmMain &window, OperationKind kind) : m_window(window)
 {
-    if (window.m_busy)
+    if (window.m_operation)
         return;
-    m_active = true;
-    window.m_busy = true;
-    window.m_lastRun = FailedRun{QString(), kind, window.strProgrammer, platform::buildPlatformName(), knownChips()};
-    window.m_operationFailed = false;
+    m_operation.emplace(kind, [&window](const ToolCommand &command, RunShown shown) {
+        return window.RunAndCapture(command, shown);
+    });
+    window.m_operation = &*m_operation;
     window.setOperationButtonsEnabled(false);
 }
 
-OperationScope::~OperationScope()
+frmMain::OperationScope::~OperationScope()
 {
-    if (!m_active)
+    if (!m_operation)
         return;
-    m_window.showFailureHints();
-    m_window.m_busy = false;
+    m_window.appendFailureHints(*m_operation);
+    m_window.m_operation = nullptr;
     m_window.setOperationButtonsEnabled(true);
-    if (!m_window.m_dialectRead)
+    if (!m_operation->dialectRead)
         m_window.m_dialect.reset();
 }

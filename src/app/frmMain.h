@@ -10,6 +10,7 @@
 #include "runner/command_runner.h"
 #include "runner/failure_hints.h"
 #include "runner/operation_context.h"
+#include "runner/running_operation.h"
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
 #include "runner/tool_dialect.h"
@@ -49,19 +50,6 @@ public:
     // True when Form_Load found another instance running; the window is then
     // closed and must not be shown.
     bool startRefused() const { return m_startRefused; }
-    // True while an operation is running a tool.
-    bool operationRunning() const { return m_busy; }
-
-    // The signature probe every memory operation runs before touching the
-    // chip, for the selections of the moment. On a mismatch the pane shows
-    // the probe and the tool's text, the error is shown and false returned;
-    // strCommand then holds the probe.
-    bool probeSignature();
-
-    // What the tool in the tools folder speaks, asked once per program run
-    // the first time an operation needs it. A version that cannot be read is
-    // kept only until the operation ends, so the next operation asks again.
-    ToolDialect toolDialect();
 
 public slots:
     void Form_Load();
@@ -88,7 +76,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    friend class OperationScope;
+    // Owns the operation in progress (operation_scope.h).
+    class OperationScope;
 
     void createFuseBoxes();
     void applyColoursAndFonts();
@@ -98,17 +87,20 @@ private:
     void nameControlsAndOrderTabs();
     void centreOnScreen();
 
-    QString RunAndCapture(const ToolCommand &command);
-    // RunAndCapture, also telling how the tool ended.
-    CapturedRun runCapturing(const ToolCommand &command);
-    CaptureFunction capture();
+    // Runs one command line as a hidden child and returns what it printed,
+    // shown in the pane while it arrives when asked. A tool that cannot be
+    // started is reported here.
+    CapturedRun RunAndCapture(const ToolCommand &command, RunShown shown);
+    // What the tool in the tools folder speaks, asked once per program run
+    // the first time an operation needs it. A version that cannot be read is
+    // kept only until the operation ends, so the next operation asks again.
+    ToolDialect toolDialect();
     // The selections as they are now, and the tool's dialect where the
-    // operation needs it. Called once when an operation starts, before any
-    // tool runs: asking the dialect runs one, and the user may change the
-    // selections meanwhile.
+    // operation needs it, frozen into the operation in progress. Called once
+    // when an operation starts, before any tool runs: asking the dialect runs
+    // one, and the user may change the selections meanwhile.
     OperationContext operationContext(bool needsDialect = true);
     FuseOperation fuseOperation();
-    bool probeSignature(const OperationContext &context);
     // Shows the first missing selection, if any; true when one was missing.
     bool reportMissingSelection(SelectionWording wording);
     void showProblem(const OperationProblem &problem, const ChipProfile *chip);
@@ -116,21 +108,21 @@ private:
     MessageAnswer showMessage(const QString &text, const QString &title, MessageIcon icon,
                               MessageButtons buttons = MessageButtons::Ok);
     void setOperationButtonsEnabled(bool enabled);
-    // After the operation's messages: the hints for what its last run printed.
-    void showFailureHints();
+    // After a failed operation's messages: the hints for what its last run
+    // printed, added below the pane's text.
+    void appendFailureHints(const RunningOperation &operation);
 
     // Helpers of the fuse and calibration handlers (frmMain_fuses.cpp).
     PanelTicks panelTicks() const;
     void setPanelTicks(const PanelTicks &ticks);
     void showCalibrationBytes(const QByteArray &bytes);
 
-    // The Flash and EEPROM panels: one set of steps for both.
+    // The Flash and EEPROM panels: one handler for both gathers the panel and
+    // hands it to transferImage.
     MemoryPanel flashPanel();
     MemoryPanel eepromPanel();
     bool chooseImageFile(const MemoryPanel &panel);
     void runImageTransfer(const MemoryPanel &panel);
-    // RunAndCapture, with the output shown in the pane while it arrives.
-    QString runShowingProgress(const ToolCommand &command);
 
     std::unique_ptr<Ui::frmMain> ui;
     AppEnvironment m_env;
@@ -138,14 +130,8 @@ private:
     CommandRunner m_runner;
     ImageFileDialog cdlFile;
     std::optional<ToolDialect> m_dialect;
-    bool m_dialectRead = false;   // false: m_dialect is assumed for the operation in progress
     bool m_startRefused = false;
-    bool m_busy = false;
-    // Set when the window closes during a run: the run is interrupted and the
-    // operation unwinds without starting another run or showing a message.
-    bool m_closing = false;
     bool m_centredWithFrame = false;
-    // The operation in progress and its last run, for the hints when it fails.
-    FailedRun m_lastRun;
-    bool m_operationFailed = false;
+    // The operation in progress, owned by its scope; nullptr when none runs.
+    RunningOperation *m_operation = nullptr;
 };

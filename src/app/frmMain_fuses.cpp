@@ -32,7 +32,7 @@ void frmMain::cmdFuseRD_Click()
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
     const FuseOperation frozen = fuseOperation();
-    const FuseReadResult result = readFuses(frozen, capture(), *ui->txtOutput);
+    const FuseReadResult result = readFuses(frozen, *operation, *ui->txtOutput);
     keepLastCommand(result.lastCommand);
     // A panel relabelled for another chip during the read keeps what that choice set.
     if (result.panelFilled && strPart == frozen.context.selections.part) {
@@ -57,7 +57,7 @@ void frmMain::cmdFuseWR_Click()
         return showMessage(fuseWriteQuestion(), noticeTitle(), MessageIcon::Question, MessageButtons::OkCancel)
                == MessageAnswer::Ok;
     };
-    const FuseWriteResult result = writeFuses(frozen, ticks, capture(), *ui->txtOutput, confirmed);
+    const FuseWriteResult result = writeFuses(frozen, ticks, *operation, *ui->txtOutput, confirmed);
     keepLastCommand(result.lastCommand);
     showProblem(result.problem, frozen.chip);
 }
@@ -68,7 +68,7 @@ void frmMain::cmdCalRD_Click()
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
     const FuseOperation frozen = fuseOperation();
-    const CalibrationResult result = readCalibration(frozen, capture(), *ui->txtOutput);
+    const CalibrationResult result = readCalibration(frozen, *operation, *ui->txtOutput);
     keepLastCommand(result.lastCommand);
     if (!result.calibrationOp.isEmpty())
         strCalOp = result.calibrationOp;

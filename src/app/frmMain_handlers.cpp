@@ -26,7 +26,8 @@ void frmMain::Form_Load()
 
     centreOnScreen();
 
-    ui->cmbDevice->addItems({QStringLiteral("ATmega8"), QStringLiteral("ATmega16")});
+    for (const ChipProfile &chip : chipProfiles())
+        ui->cmbDevice->addItem(chip.listText);
     ui->cmbPgr->addItems({QStringLiteral("avr910"), QStringLiteral("pony-stk200"), QStringLiteral("usbasp")});
     ui->cmbPort->addItems({QStringLiteral("lpt1"), QStringLiteral("lpt2"), QStringLiteral("com1"),
                            QStringLiteral("com2"), QStringLiteral("com3"), QStringLiteral("com4"),
@@ -88,5 +89,5 @@ void frmMain::cmdRst_Click()
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
     strCommand = resetCommand(operationContext(false).prefix);
-    showAndRun(*ui->txtOutput, strCommand, [this](const ToolCommand &c) { return RunAndCapture(c); });
+    showAndCapture(*ui->txtOutput, strCommand, *operation);
 }

@@ -4,6 +4,7 @@
 #include "frmMain.h"
 
 #include "choice_combo.h"
+#include "fuse_box_geometry.h"
 #include "fuses/fuse_panel_map.h"
 #include "readable_colours.h"
 #include "ui_frmMain.h"

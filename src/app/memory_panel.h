@@ -25,7 +25,7 @@ struct MemoryPanel {
     }
     OperationKind operation() const
     {
-        const bool flash = kind.memory == flashMemory().memory;
+        const bool flash = kind == MemoryKind::Flash;
         if (direction() == TransferDirection::Program)
             return flash ? OperationKind::FlashProgram : OperationKind::EepromProgram;
         return flash ? OperationKind::FlashRead : OperationKind::EepromRead;

@@ -1,14 +1,15 @@
 #pragma once
 // One operation at a time: while a tool runs, none of the six operation
 // buttons can start another one (the exchange files and the output pane are
-// shared). On leaving, a failed operation's pane gets its hints and the
-// buttons are enabled again.
+// shared). The scope owns the operation in progress; on leaving, a failed
+// operation's pane gets its hints and the buttons are enabled again.
 
-#include "runner/failure_hints.h"
+#include "frmMain.h"
+#include "runner/running_operation.h"
 
-class frmMain;
+#include <optional>
 
-class OperationScope {
+class frmMain::OperationScope {
 public:
     OperationScope(frmMain &window, OperationKind kind);
     ~OperationScope();
@@ -16,9 +17,10 @@ public:
     OperationScope &operator=(const OperationScope &) = delete;
 
     // False when another operation is already running: the caller returns at once.
-    explicit operator bool() const { return m_active; }
+    explicit operator bool() const { return m_operation.has_value(); }
+    RunningOperation &operator*() { return *m_operation; }
 
 private:
     frmMain &m_window;
-    bool m_active = false;
+    std::optional<RunningOperation> m_operation;
 };

@@ -12,6 +12,8 @@ public:
     explicit OutputPaneEdit(QWidget *parent = nullptr);
 
     QString paneText() const override { return m_text; }
+    // Shows the end of the new text, unless it goes on from the old one and
+    // the user has scrolled away from the end.
     void setPaneText(const QString &text) override;
     // Adds text at the end without setting the whole text again; the end
     // stays in view if it was. A CR LF must not be split between two calls.

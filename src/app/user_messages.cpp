@@ -58,8 +58,17 @@ std::optional<UserMessage> problemMessage(const OperationProblem &problem, const
         return UserMessage{fileProblemText(QStringLiteral("无法删除文件："), problem), errorTitle()};
     case Kind::FileNotRead:
         return UserMessage{fileProblemText(QStringLiteral("无法读取文件："), problem), errorTitle()};
+    case Kind::ImageTooLarge:
+        return UserMessage{imageTooLargeText(problem.detail, problem.reason), errorTitle()};
     }
     return std::nullopt;
+}
+
+QString imageTooLargeText(const QString &imageBytes, const QString &memoryBytes)
+{
+    return QStringLiteral("映像文件超出器件的存储空间，未进行任何操作，器件中的程序保持不变\r\n映像大小：") + imageBytes
+           + QStringLiteral(" 字节\r\n器件存储空间：") + memoryBytes
+           + QStringLiteral(" 字节\r\n该映像文件可能是为其他型号的器件生成的");
 }
 
 QString fuseWriteQuestion() { return QStringLiteral("确定进行熔丝位的写入？"); }

@@ -27,6 +27,8 @@ QString signatureMismatchText(const QString &candidate);
 // or an operation that ended well. chip: the chip the operation worked on.
 std::optional<UserMessage> problemMessage(const OperationProblem &problem, const ChipProfile *chip);
 
+// An image larger than the chip's memory: both sizes in bytes, and the likely cause.
+QString imageTooLargeText(const QString &imageBytes, const QString &memoryBytes);
 QString fuseWriteQuestion();        // "确定进行熔丝位的写入？", title "提示"
 QString noticeTitle();              // "提示"
 QString errorTitle();               // "错误"

@@ -4,20 +4,11 @@
 
 using Kind = OperationProblem::Kind;
 
-ProbeOutcome clearExchangeAndProbe(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane)
-{
-    ProbeOutcome outcome;
-    outcome.problem = removeExchangeFiles({operation.exchange.read});
-    if (!outcome.problem.isNone())
-        return outcome;
-    return probeChip(operation.context, run, pane);
-}
-
-CalibrationResult readCalibration(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane)
+CalibrationResult readCalibration(const FuseOperation &operation, RunningOperation &running, OutputPane &pane)
 {
     CalibrationResult result;
     const QString exchange = operation.exchange.read;
-    const ProbeOutcome probe = clearExchangeAndProbe(operation, run, pane);
+    const ProbeOutcome probe = clearExchangeAndProbe(operation, running, pane);
     result.lastCommand = probe.command;
     result.problem = probe.problem;
     if (!result.problem.isNone()) {
@@ -29,7 +20,7 @@ CalibrationResult readCalibration(const FuseOperation &operation, const CaptureF
     result.lastCommand = calibrationCommand(operation.context.prefix, result.calibrationOp);
     // The tool's text follows the command line directly, without a line break.
     pane.setPaneText(result.lastCommand.text);
-    const CapturedRun captured = run(result.lastCommand);
+    const CapturedRun captured = running.run(result.lastCommand);
     pane.setPaneText(pane.paneText() + captured.text);
     if (captured.abandoned) {
         removeExchangeFiles({exchange});

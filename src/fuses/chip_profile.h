@@ -1,7 +1,7 @@
 #pragma once
 // The two chips the program knows, each with everything that differs between
 // them: part id, signature, the panel's captions, factory bytes, whether the
-// write serves it and how its fuse read is reported.
+// write serves it, how its fuse read is reported and the size of its memories.
 
 #include "runner/failure_hints.h"
 
@@ -30,6 +30,8 @@ struct ChipProfile {
     bool writeSupported;             // the fuse write and the clock presets serve this chip
     bool secondCheckNamesSignature;  // a failed check of the forced high-fuse run names the signature found
     bool readPaneKeepsCommandLine;   // the read's texts follow the high-fuse command line in the pane
+    int flashBytes;
+    int eepromBytes;
 };
 
 const std::array<ChipProfile, 2> &chipProfiles();

@@ -5,7 +5,6 @@
 
 #include "chip_profile.h"
 
-#include <QRect>
 #include <QString>
 
 namespace fusepanel {
@@ -32,11 +31,5 @@ constexpr int firstClockSelectBox = boxOf(FuseByte::LowFuse, 3);
 QString boxLabel(const ChipProfile &chip, int index);
 // Whether the user may change the box by hand once a device is chosen.
 bool boxEnabledAfterChoice(int index);
-
-// Window geometry in twips: left 5520 + 960 c, top 360 + 480 r, 255 high,
-// 975 or 855 wide.
-QRect boxGeometryTwips(int index);
-// Boxes 1 to 8 belong to the fuse frame; the others to the window itself.
-bool boxInFuseFrame(int index);
 
 } // namespace fusepanel

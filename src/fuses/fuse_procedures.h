@@ -2,7 +2,8 @@
 // The fuse read, the fuse write and the calibration read, each from its
 // signature probe to its last exchange file. A procedure works on the
 // operation as frozen when its button was pressed and on nothing else, runs
-// the tool only through the run function, and returns what the window shows.
+// the tool only through the operation in progress, and returns what the
+// window shows.
 // The pane shows the command lines while the runs go on.
 
 #include "chip_profile.h"
@@ -24,7 +25,7 @@ struct FuseOperation {
 // The opening of the reads through fuse.bin: a leftover file is removed, so
 // it can never be shown as the chip's value, then the chip is probed.
 // ProbeOutcome::command stays empty when the removal failed.
-ProbeOutcome clearExchangeAndProbe(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane);
+ProbeOutcome clearExchangeAndProbe(const FuseOperation &operation, RunningOperation &running, OutputPane &pane);
 
 struct FuseReadResult {
     ToolCommand lastCommand;    // empty when nothing was composed
@@ -33,7 +34,7 @@ struct FuseReadResult {
     bool panelFilled = false;   // bytes holds the chip's bytes
     bool panelCleared = false;  // no answer: every box is cleared
 };
-FuseReadResult readFuses(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane);
+FuseReadResult readFuses(const FuseOperation &operation, RunningOperation &running, OutputPane &pane);
 
 struct FuseWriteResult {
     ToolCommand lastCommand;
@@ -43,7 +44,7 @@ struct FuseWriteResult {
 };
 // ticks: the panel as the user saw it when pressing the button. confirm asks
 // the user after the probe; false cancels.
-FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &ticks, const CaptureFunction &run,
+FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &ticks, RunningOperation &running,
                            OutputPane &pane, const std::function<bool()> &confirm);
 
 struct CalibrationResult {
@@ -55,4 +56,4 @@ struct CalibrationResult {
 };
 // When the probe meets another chip the four boxes are emptied (showBytes
 // with no bytes); any other failure before the read leaves them as they are.
-CalibrationResult readCalibration(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane);
+CalibrationResult readCalibration(const FuseOperation &operation, RunningOperation &running, OutputPane &pane);

@@ -23,11 +23,11 @@ FuseReadResult noAnswer(FuseReadResult result, const FuseOperation &operation, O
 }
 } // namespace
 
-FuseReadResult readFuses(const FuseOperation &operation, const CaptureFunction &run, OutputPane &pane)
+FuseReadResult readFuses(const FuseOperation &operation, RunningOperation &running, OutputPane &pane)
 {
     FuseReadResult result;
     const QString exchange = operation.exchange.read;
-    const ProbeOutcome probe = clearExchangeAndProbe(operation, run, pane);
+    const ProbeOutcome probe = clearExchangeAndProbe(operation, running, pane);
     result.lastCommand = probe.command;
     result.problem = probe.problem;
     if (!result.problem.isNone() || !operation.chip)
@@ -41,7 +41,7 @@ FuseReadResult readFuses(const FuseOperation &operation, const CaptureFunction &
         result.lastCommand = fuseReadCommand(operation.context.prefix, byte, exchange);
         if (byte == FuseByte::HighFuse)
             pane.setPaneText(result.lastCommand.text);
-        const CapturedRun captured = run(result.lastCommand);
+        const CapturedRun captured = running.run(result.lastCommand);
         collected += captured.text;
         if (captured.abandoned) {
             removeExchangeFiles({exchange});

@@ -5,14 +5,11 @@
 
 using Kind = OperationProblem::Kind;
 
-FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &ticks, const CaptureFunction &run,
+FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &ticks, RunningOperation &running,
                            OutputPane &pane, const std::function<bool()> &confirm)
 {
     FuseWriteResult result;
-    const ProbeOutcome probe = probeChip(operation.context, run, pane);
-    result.lastCommand = probe.command;
-    result.problem = probe.problem;
-    if (!result.problem.isNone())
+    if (!probeInto(result, operation.context, running, pane))
         return result;
     if (!confirm()) {
         result.problem = OperationProblem::of(Kind::WriteCancelled);
@@ -31,15 +28,10 @@ FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &tic
     if (!result.problem.isNone())
         return result;
     result.lastCommand = fuseWriteCommand(operation.context.prefix, files, operation.context.dialect);
-    bool abandoned = false;
-    showAndRun(pane, result.lastCommand, [&](const ToolCommand &command) {
-        const CapturedRun captured = run(command);
-        abandoned = captured.abandoned;
-        return captured.text;
-    });
+    const CapturedRun captured = showAndCapture(pane, result.lastCommand, running);
     result.toolRan = true;
     result.problem = removeExchangeFiles({files.lock, files.lfuse, files.hfuse});
-    if (abandoned)
+    if (captured.abandoned)
         result.problem = OperationProblem::of(Kind::Abandoned);
     return result;
 }

@@ -2,14 +2,9 @@
 
 #include "runner/command_grammar.h"
 
-MemoryKind flashMemory()
+QString memoryName(MemoryKind kind)
 {
-    return {QStringLiteral("flash")};
-}
-
-MemoryKind eepromMemory()
-{
-    return {QStringLiteral("eeprom")};
+    return kind == MemoryKind::Flash ? QStringLiteral("flash") : QStringLiteral("eeprom");
 }
 
 QString imageFileFilter()
@@ -24,17 +19,17 @@ QChar transferFormatLetter(TransferDirection direction, const QString &imagePath
     return imagePath.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive) ? QLatin1Char('i') : QLatin1Char('r');
 }
 
-CommandFragment transferFragment(const MemoryKind &kind, TransferDirection direction,
+CommandFragment transferFragment(MemoryKind kind, TransferDirection direction,
                                  const QString &imagePath)
 {
     const QChar operation = direction == TransferDirection::Program ? QLatin1Char('w') : QLatin1Char('r');
-    return grammar::memoryFragment(kind.memory, operation, imagePath,
+    return grammar::memoryFragment(memoryName(kind), operation, imagePath,
                                    transferFormatLetter(direction, imagePath), true);
 }
 
-CommandFragment verifyFragment(const MemoryKind &kind, TransferDirection direction,
+CommandFragment verifyFragment(MemoryKind kind, TransferDirection direction,
                                const QString &imagePath)
 {
-    return grammar::memoryFragment(kind.memory, QLatin1Char('v'), imagePath,
+    return grammar::memoryFragment(memoryName(kind), QLatin1Char('v'), imagePath,
                                    transferFormatLetter(direction, imagePath), true);
 }

@@ -9,12 +9,9 @@
 
 enum class TransferDirection { Program, Read };
 
-// What tells the Flash panel from the EEPROM panel.
-struct MemoryKind {
-    QString memory;           // the tool's memory name, "flash" or "eeprom"
-};
-MemoryKind flashMemory();
-MemoryKind eepromMemory();
+enum class MemoryKind { Flash, Eeprom };
+// The tool's name for the memory: "flash" or "eeprom".
+QString memoryName(MemoryKind kind);
 
 // The file dialog's choices: Intel HEX or raw binary.
 QString imageFileFilter();
@@ -24,9 +21,9 @@ QString imageFileFilter();
 QChar transferFormatLetter(TransferDirection direction, const QString &imagePath);
 
 // " -U <memory>:w:"<path>":a " or " -U <memory>:r:"<path>":<i|r> ".
-CommandFragment transferFragment(const MemoryKind &kind, TransferDirection direction,
+CommandFragment transferFragment(MemoryKind kind, TransferDirection direction,
                                  const QString &imagePath);
 // " -U <memory>:v:"<path>":<letter> ", with the transfer's own format letter:
 // the tool must read the file in the format it is in.
-CommandFragment verifyFragment(const MemoryKind &kind, TransferDirection direction,
+CommandFragment verifyFragment(MemoryKind kind, TransferDirection direction,
                                const QString &imagePath);

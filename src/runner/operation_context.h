@@ -8,8 +8,6 @@
 #include "tool_command.h"
 #include "tool_dialect.h"
 
-#include <functional>
-
 struct OperationContext {
     Selections selections;
     QString expectedSignature;   // "0x1e9307"; empty when the part is unknown
@@ -22,6 +20,6 @@ struct CapturedRun {
     QString text;                 // everything the tool printed; empty when it could not start
     bool exitedWithZero = false;
     bool abandoned = false;       // the window is closing: the operation ends without a word
+    bool ran = true;              // false: the tool could not be started
+    int silentSeconds = 0;        // >0: stopped after printing nothing for this long
 };
-
-using CaptureFunction = std::function<CapturedRun(const ToolCommand &)>;

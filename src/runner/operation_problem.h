@@ -16,6 +16,7 @@ struct OperationProblem {
         FileNotWritten,     // detail: the path; reason: the system's words
         FileNotRemoved,
         FileNotRead,
+        ImageTooLarge,      // detail: the image's extent in bytes; reason: the memory's size in bytes
     };
 
     Kind kind = Kind::None;

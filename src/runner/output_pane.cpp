@@ -14,3 +14,14 @@ void showOutput(OutputPane &pane, const ToolCommand &command, const QString &cap
 {
     pane.setPaneText(command.text + QStringLiteral("\r\n") + captured);
 }
+
+CapturedRun showAndCapture(OutputPane &pane, const ToolCommand &command, RunningOperation &operation,
+                           RunShown shown)
+{
+    CapturedRun captured;
+    showAndRun(pane, command, [&](const ToolCommand &c) {
+        captured = operation.run(c, shown);
+        return captured.text;
+    });
+    return captured;
+}

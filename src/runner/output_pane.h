@@ -2,6 +2,7 @@
 // The output pane shows a command, a line break and everything the tool
 // printed. The pane keeps its text exactly (CR LF included).
 
+#include "running_operation.h"
 #include "tool_command.h"
 
 #include <functional>
@@ -23,3 +24,7 @@ QString showAndRun(OutputPane &pane, const ToolCommand &command, const RunFuncti
 // The same picture for a command that has already run: its text, CR LF and
 // what it printed.
 void showOutput(OutputPane &pane, const ToolCommand &command, const QString &captured);
+
+// showAndRun as one run of the operation; tells how the run ended.
+CapturedRun showAndCapture(OutputPane &pane, const ToolCommand &command, RunningOperation &operation,
+                           RunShown shown = RunShown::AtEnd);

@@ -2,11 +2,11 @@
 
 #include "signature_check.h"
 
-ProbeOutcome probeChip(const OperationContext &context, const CaptureFunction &run, OutputPane &pane)
+ProbeOutcome probeChip(const OperationContext &context, RunningOperation &operation, OutputPane &pane)
 {
     ProbeOutcome outcome;
     outcome.command = signatureProbeCommand(context.prefix, context.dialect);
-    const CapturedRun captured = run(outcome.command);
+    const CapturedRun captured = operation.run(outcome.command);
     if (captured.abandoned) {
         outcome.problem = OperationProblem::of(OperationProblem::Kind::Abandoned);
         return outcome;

@@ -5,6 +5,7 @@
 #include "operation_context.h"
 #include "operation_problem.h"
 #include "output_pane.h"
+#include "running_operation.h"
 
 struct ProbeOutcome {
     ToolCommand command;        // the probe's command line
@@ -13,4 +14,15 @@ struct ProbeOutcome {
 
 // Runs the probe. A probe that matches stays unshown; one that fails shows
 // its command line, CR LF and the tool's text in the pane.
-ProbeOutcome probeChip(const OperationContext &context, const CaptureFunction &run, OutputPane &pane);
+ProbeOutcome probeChip(const OperationContext &context, RunningOperation &operation, OutputPane &pane);
+
+// probeChip at the start of a procedure: its command and problem go into the
+// procedure's result. True when the procedure may go on.
+template <typename Result>
+bool probeInto(Result &result, const OperationContext &context, RunningOperation &operation, OutputPane &pane)
+{
+    const ProbeOutcome probe = probeChip(context, operation, pane);
+    result.lastCommand = probe.command;
+    result.problem = probe.problem;
+    return result.problem.isNone();
+}

@@ -123,7 +123,7 @@ private slots:
         w.cmdRst_Click();
         QCOMPARE(f.dialogs.messages.size(), 2);
         QCOMPARE(f.dialogs.messages[1].text, QStringLiteral("无法建立新进程，错误码：13"));
-        QVERIFY(!w.operationRunning());
+        QVERIFY(f.operationButtonsEnabled());
     }
 
     void silentToolLeavesCommandAndLineBreakWithoutMessage()
@@ -164,7 +164,7 @@ private slots:
         };
         const QList<Qt::CursorShape> pointersBefore = pointers();
         QTimer::singleShot(300, &w, [&] {
-            busyDuringRun = w.operationRunning();
+            busyDuringRun = !f.operationButtonsEnabled();
             pointersDuringRun = pointers();
             for (const char *name : operationButtons)
                 if (f.find<QWidget>(name)->isEnabled())
@@ -181,7 +181,7 @@ private slots:
         QVERIFY(!pointersBefore.contains(Qt::BusyCursor));
         QVERIFY2(enabledDuringRun.isEmpty(), qPrintable(enabledDuringRun.join(',')));
         QCOMPARE(readFile(f.toolsFolder() + QStringLiteral("/runs")), QByteArray("run\n"));
-        QVERIFY(!w.operationRunning());
+        QVERIFY(f.operationButtonsEnabled());
         for (const char *name : operationButtons)
             QVERIFY(f.find<QWidget>(name)->isEnabled());
         QCOMPARE(f.paneText(), w.strCommand.text + QStringLiteral("\r\ndone\n"));
@@ -223,7 +223,7 @@ private slots:
         QVERIFY(!processAlive(pid));
         QVERIFY2(elapsed < 10000, qPrintable(QString::number(elapsed)));
         QVERIFY(f.dialogs.messages.isEmpty());
-        QVERIFY(!w.operationRunning());
+        QVERIFY(f.operationButtonsEnabled());
         QVERIFY(!w.isVisible());
     }
 
@@ -233,7 +233,7 @@ private slots:
         f.installFakeTool("echo 'avrdude: device signature = 0x1E9307 (probably m8)' >&2");
         frmMain &w = f.open();
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
-        QVERIFY(w.probeSignature());
+        QVERIFY(f.probeOnly());
         QCOMPARE(w.strCommand.text, resetLine(f, QStringLiteral("usb")));
         QCOMPARE(f.paneText(), QStringLiteral(" "));
         QVERIFY(f.dialogs.messages.isEmpty());
@@ -245,7 +245,7 @@ private slots:
         f.installFakeTool("echo 'avrdude: device signature = 0x1e9403 (probably m16)'");
         frmMain &w = f.open();
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
-        QVERIFY(!w.probeSignature());
+        QVERIFY(!f.probeOnly());
         QCOMPARE(f.paneText(), resetLine(f, QStringLiteral("usb"))
                                    + QStringLiteral("\r\navrdude: device signature = 0x1e9403 (probably m16)\n"));
         QCOMPARE(w.strCommand.text, resetLine(f, QStringLiteral("usb")));
@@ -266,7 +266,7 @@ private slots:
         QTest::newRow("7.1") << "avrdude version 7.1, URL: <https://github.com/avrdudes/avrdude>" << " -E reset" << 1;
         QTest::newRow("6.3") << "avrdude version 6.3-20171130, URL: <http://savannah.nongnu.org/projects/avrdude/>"
                              << " -E reset" << 1;
-        QTest::newRow("unreadable") << "avrdude: command not understood" << " -E reset" << 3;
+        QTest::newRow("unreadable") << "avrdude: command not understood" << " -E reset" << 4;
     }
     void toolDialectIsAskedOnceAndDecidesTheFlags()
     {
@@ -279,7 +279,7 @@ private slots:
         qputenv("FW_USAGE", usage.toUtf8());
         frmMain &w = f.open();
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
-        QVERIFY(w.probeSignature());
+        QVERIFY(f.probeOnly());
         QVERIFY2(w.strCommand.text.endsWith(probeEnd), qPrintable(w.strCommand.text));
         w.cmdFuseWR_Click();
         w.cmdCalRD_Click();
@@ -291,9 +291,9 @@ private slots:
     void probeWithoutAToolReportsBoth()
     {
         WindowFixture f;
-        frmMain &w = f.open();
+        f.open();
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
-        QVERIFY(!w.probeSignature());
+        QVERIFY(!f.probeOnly());
         QCOMPARE(f.dialogs.messages.size(), 2);
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("无法建立新进程，错误码：2"));
         QCOMPARE(f.dialogs.messages[1].text, QStringLiteral("编程器或器件错误\r\nDevice signature="));
@@ -306,7 +306,7 @@ private slots:
                           "while :; do echo 'avrdude error: programmer is not responding' >&2; sleep 0.05; done");
         frmMain &w = f.open();
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
-        QVERIFY(!w.probeSignature());
+        QVERIFY(!f.probeOnly());
         QCOMPARE(f.dialogs.messages.size(), 1);
         QVERIFY(f.dialogs.messages[0].text.startsWith(QStringLiteral("编程器或器件错误\r\nDevice signature=")));
         QVERIFY(!processAlive(readFile(f.toolsFolder() + QStringLiteral("/pid")).trimmed().toLongLong()));
@@ -314,7 +314,7 @@ private slots:
         // The reset shows what the tool said before it was given up.
         w.cmdRst_Click();
         QVERIFY(f.paneText().count(QStringLiteral("programmer is not responding")) >= 3);
-        QVERIFY(!w.operationRunning());
+        QVERIFY(f.operationButtonsEnabled());
     }
 
 private:

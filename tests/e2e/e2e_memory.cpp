@@ -35,7 +35,7 @@ struct PaneWatch {
     {
         QObject::connect(&timer, &QTimer::timeout, [this, &f] {
             const QScrollBar *bar = pane->verticalScrollBar();
-            if (f.window().operationRunning())
+            if (!f.operationButtonsEnabled())
                 shown << Shown{pane->paneText(), pane->toPlainText(), bar->value() == bar->maximum()};
         });
         timer.start(10);
@@ -44,6 +44,12 @@ struct PaneWatch {
     QTimer timer;
     QList<Shown> shown;
 };
+
+bool endInView(WindowFixture &f)
+{
+    const QScrollBar *bar = f.find<OutputPaneEdit>("txtOutput")->verticalScrollBar();
+    return bar->maximum() > 0 && bar->value() == bar->maximum();
+}
 
 QStringList describe(const ShownMessage &m)
 {
@@ -74,6 +80,8 @@ private slots:
         REQUIRE_BENCH(bench);
         WindowFixture &f = bench.fixture();
         frmMain &w = bench.window();
+        w.show();   // the pane lays its lines out, so its end can be in view
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
         const QByteArray image = patternBytes(6000, 7) + QByteArray(16, char(0xFF)) + patternBytes(10, 8);
         const QString hex = f.folder() + QStringLiteral("/blink.hex");
@@ -94,6 +102,9 @@ private slots:
                          && !text.contains(QStringLiteral("bytes of flash written"));
         }
         QVERIFY2(partShown, "no part of the progress bar was shown while the tool ran");
+        // The news is in view when the operation ends.
+        QVERIFY(endInView(f));
+        QVERIFY(!pane.contains(QStringLiteral("提示：")));
 
         const QString bin = f.folder() + QStringLiteral("/back.bin");
         transfer(f, true, false, bin);
@@ -219,6 +230,36 @@ private slots:
         }
     }
 
+    // An ATmega16 firmware picked for an ATmega8, in either panel: refused
+    // with both sizes before anything but the probe runs.
+    void imageTooLargeNeverReachesTheChip()
+    {
+        SimBench bench(QStringLiteral("m8"));
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        const QByteArray program = patternBytes(flashSize, 31), data = patternBytes(512, 32);
+        bench.setStateFile(QStringLiteral("flash.bin"), program);
+        bench.setStateFile(QStringLiteral("eeprom.bin"), data);
+        const QString hex = f.folder() + QStringLiteral("/m16-firmware.hex");
+        QVERIFY(writeBytes(hex, toIntelHex(patternBytes(16384, 33))));
+        for (const bool flash : {true, false}) {
+            f.dialogs.messages.clear();
+            transfer(f, flash, true, hex);
+            QCOMPARE(f.dialogs.messages.size(), 1);
+            const QStringList shown = describe(f.dialogs.messages[0]);
+            QCOMPARE(shown.mid(1), (QStringList{"错误", "critical", "ok"}));
+            QVERIFY2(shown[0].contains(QStringLiteral("映像大小：16384 字节"))
+                         && shown[0].contains(QStringLiteral("器件存储空间：") + (flash ? "8192" : "512") + " 字节")
+                         && shown[0].contains(QStringLiteral("其他型号")),
+                     qPrintable(shown[0]));
+            QVERIFY(bench.window().strCommand.text.endsWith(QStringLiteral(" -E reset")));
+            QVERIFY(!f.paneText().contains(QStringLiteral(" -U ")));
+            QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), program);
+            QCOMPARE(bench.stateFile(QStringLiteral("eeprom.bin")), data);
+        }
+    }
+
     // Exact texts with a scripted tool: the pane grows while it runs with its
     // end in view, a character and a CR LF split over two reads come out
     // whole, and the final pane is the command, CR LF and the output.
@@ -250,6 +291,13 @@ printf '\r'; sleep 0.15; printf '\n\344'; sleep 0.15; printf '\270\255 done\n')"
             parts += text.size() > head.size() && text.size() < pane.size();
         }
         QVERIFY(parts > 0);
+
+        // A failed verification ends with its hint in view.
+        f.installFakeTool(R"(case "$*" in *"-E reset"*) echo "Device signature = 0x1e9307"; exit 0;; esac
+seq 40; echo "avrdude error: verification mismatch"; exit 1)");
+        transfer(f, true, true, QStringLiteral("/tmp/f.hex"));
+        QVERIFY2(f.paneText().contains(QStringLiteral("mismatch\n\r\n提示：写入后校验不符")), qPrintable(f.paneText()));
+        QVERIFY(endInView(f));
     }
 };
 

@@ -25,7 +25,7 @@ private slots:
         SimBench bench(chip, {QStringLiteral("--block"), block});
         REQUIRE_BENCH(bench);
         bench.fixture().chooseAll(device, QStringLiteral("avr910"), QStringLiteral("com1"));
-        QVERIFY(bench.window().probeSignature());
+        QVERIFY(bench.fixture().probeOnly());
         QVERIFY(bench.fixture().dialogs.messages.isEmpty());
         QVERIFY(bench.window().strCommand.text.endsWith(QStringLiteral(" -c avr910 -P /dev/ttyS0 -E reset")));
         // The probe touches no memory.
@@ -38,7 +38,7 @@ private slots:
         SimBench bench(QStringLiteral("m16"));
         REQUIRE_BENCH(bench);
         bench.fixture().chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
-        QVERIFY(!bench.window().probeSignature());
+        QVERIFY(!bench.fixture().probeOnly());
         // The pane shows the probe and the tool's own reason.
         const QString pane = bench.fixture().paneText();
         QVERIFY2(pane.startsWith(bench.window().strCommand.text + QStringLiteral("\r\n")), qPrintable(pane));
@@ -55,7 +55,7 @@ private slots:
         SimBench bench(QStringLiteral("none"));
         REQUIRE_BENCH(bench);
         bench.fixture().chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
-        QVERIFY(!bench.window().probeSignature());
+        QVERIFY(!bench.fixture().probeOnly());
         const auto &shown = bench.fixture().dialogs.messages;
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text, QStringLiteral("编程器或器件错误\r\nDevice signature=0x000000"));
@@ -67,11 +67,11 @@ private slots:
         SimBench bench(QStringLiteral("m8"), {QStringLiteral("--silent")});
         REQUIRE_BENCH(bench);
         bench.fixture().chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
-        QVERIFY(!bench.window().probeSignature());
+        QVERIFY(!bench.fixture().probeOnly());
         const auto &shown = bench.fixture().dialogs.messages;
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith(QStringLiteral("编程器或器件错误\r\nDevice signature=")));
-        QVERIFY(!bench.window().operationRunning());
+        QVERIFY(bench.fixture().operationButtonsEnabled());
     }
 
     void resetRunsTheRealToolAndShowsItsText()

@@ -128,10 +128,7 @@ struct Bench {
         operation.context.dialect = *dialectFromUsage(QStringLiteral("avrdude version ") + version);
         operation.exchange = exchangePaths(posix, dir.path());
     }
-    CaptureFunction run()
-    {
-        return [this](const ToolCommand &c) { return tool(c); };
-    }
+    RunningOperation run{OperationKind::FuseRead, [this](const ToolCommand &c, RunShown) { return tool(c); }};
     QStringList exchangeFilesLeft() const
     {
         return QDir(dir.filePath(QStringLiteral("tools"))).entryList(QDir::Files | QDir::System);
@@ -194,7 +191,7 @@ private slots:
         b.tool.silentFrom = silentFrom;
         if (chosen == "m16")
             b.tool.fuses = QByteArray("\xE1\x99\xFF", 3);
-        const FuseReadResult r = readFuses(b.operation, b.run(), b.pane);
+        const FuseReadResult r = readFuses(b.operation, b.run, b.pane);
 
         QCOMPARE(int(r.problem.kind), problem);
         QCOMPARE(r.problem.detail, detail);
@@ -239,7 +236,7 @@ private slots:
         for (const QString &path : {b.operation.exchange.read, b.operation.exchange.lfuse, b.operation.exchange.hfuse,
                                     b.operation.exchange.lock})
             QVERIFY(QFile::link(precious.fileName(), path));
-        const FuseWriteResult w = writeFuses(b.operation, PanelTicks{}, b.run(), b.pane, [] { return true; });
+        const FuseWriteResult w = writeFuses(b.operation, PanelTicks{}, b.run, b.pane, [] { return true; });
         QVERIFY(w.problem.isNone() && w.toolRan);
         QCOMPARE(b.tool.handedToTool, QByteArray("\xFF\xFF\x3F", 3));
         QCOMPARE(fileBytes(precious.fileName()), QByteArray("keep"));
@@ -248,14 +245,15 @@ private slots:
         b.tool.commands.clear();
         StandInTool &tool = b.tool;
         const QString exchange = b.operation.exchange.read;
-        const FuseReadResult r = readFuses(b.operation, [&](const ToolCommand &c) {
+        RunningOperation planting(OperationKind::FuseRead, [&](const ToolCommand &c, RunShown) {
             CapturedRun run = tool(c);
             if (tool.commands.size() == 2) {
                 QFile::remove(exchange);
                 QFile::link(precious.fileName(), exchange);
             }
             return run;
-        }, b.pane);
+        });
+        const FuseReadResult r = readFuses(b.operation, planting, b.pane);
         QCOMPARE(int(r.problem.kind), int(Kind::FileNotRead));
         QCOMPARE(r.problem.detail, exchange);
         QVERIFY(!r.panelFilled && !r.panelCleared);
@@ -295,7 +293,7 @@ private slots:
         Bench b(chosen, version);
         b.tool.chip = chosen;
         int asked = 0;
-        const FuseWriteResult r = writeFuses(b.operation, ticks, b.run(), b.pane, [&] { ++asked; return confirm; });
+        const FuseWriteResult r = writeFuses(b.operation, ticks, b.run, b.pane, [&] { ++asked; return confirm; });
         QCOMPARE(asked, 1);
         QCOMPARE(int(r.problem.kind), problem);
         QCOMPARE(b.tool.handedToTool, handed);
@@ -331,7 +329,7 @@ private slots:
         Bench b("m8", "8.1");
         b.tool.chip = socket;
         b.tool.silentFrom = silentFrom;
-        const CalibrationResult r = readCalibration(b.operation, b.run(), b.pane);
+        const CalibrationResult r = readCalibration(b.operation, b.run, b.pane);
         QCOMPARE(r.bytes, bytes);
         QCOMPARE(r.showBytes, shown);
         if (socket == "m8") {

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const uint8_t choice = data[0];
     const QString name = QString::fromUtf8(fuzzBytes(data + 1, size - 1));
-    const MemoryKind kind = choice & 1 ? eepromMemory() : flashMemory();
+    const MemoryKind kind = choice & 1 ? MemoryKind::Eeprom : MemoryKind::Flash;
     const TransferDirection direction = choice & 2 ? TransferDirection::Read : TransferDirection::Program;
     const platform::PathRendering rendering = choice & 4 ? platform::windowsRendering() : platform::posixRendering();
 
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const CommandFragment transfer = transferFragment(kind, direction, name);
     const CommandFragment verify = verifyFragment(kind, direction, name);
     for (const auto &[fragment, op] : {std::pair{transfer, operation}, std::pair{verify, QChar(QLatin1Char('v'))}}) {
-        const QString head = kind.memory + QLatin1Char(':') + op + QLatin1Char(':');
+        const QString head = memoryName(kind) + QLatin1Char(':') + op + QLatin1Char(':');
         const QString tail = QLatin1Char(':') + QString(format);
         FUZZ_CHECK(fragment.arguments == QStringList({QStringLiteral("-U"), head + name + tail}));
         FUZZ_CHECK(fragment.text == QStringLiteral(" -U ") + head + QLatin1Char('"') + name + QLatin1Char('"') + tail + QLatin1Char(' '));

@@ -1,6 +1,7 @@
 // Ending and collecting a child: terminate, kill, reap, and what the
 // destructor does with a child still running.
 
+#include "test_suite.h"
 #include "child_reading.h"
 #include "process_probe.h"
 #include "test_deadline.h"
@@ -126,5 +127,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ChildProcessLifecycleTest)
+FW_TEST_CLASS(ChildProcessLifecycleTest)
 #include "tst_child_process_lifecycle.moc"

@@ -1,6 +1,7 @@
 // Starting a child: failures leave nothing behind, and a started child gets
 // exactly the pipe set-up the runner relies on.
 
+#include "test_suite.h"
 #include "child_reading.h"
 #include "process_probe.h"
 #include "test_deadline.h"
@@ -153,5 +154,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ChildProcessStartTest)
+FW_TEST_CLASS(ChildProcessStartTest)
 #include "tst_child_process_start.moc"

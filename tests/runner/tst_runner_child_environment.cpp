@@ -2,6 +2,7 @@
 // output and error on one pipe, no other descriptor, signals at their
 // defaults, our environment and folder.
 
+#include "test_suite.h"
 #include "emitter_command.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
@@ -120,5 +121,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RunnerChildEnvironmentTest)
+FW_TEST_CLASS(RunnerChildEnvironmentTest)
 #include "tst_runner_child_environment.moc"

@@ -1,6 +1,7 @@
 // The window stays live during a run: timers fire and posted events arrive
 // while the child is quiet and while it floods the pipe.
 
+#include "test_suite.h"
 #include "emitter_command.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
@@ -72,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RunnerEventLoopTest)
+FW_TEST_CLASS(RunnerEventLoopTest)
 #include "tst_runner_event_loop.moc"

@@ -1,6 +1,7 @@
 // interrupt(): the child is asked to end, killed if it will not, reaped, and
 // run() returns with what was captured so far.
 
+#include "test_suite.h"
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
@@ -181,5 +182,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RunnerInterruptTest)
+FW_TEST_CLASS(RunnerInterruptTest)
 #include "tst_runner_interrupt.moc"

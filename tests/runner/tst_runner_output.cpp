@@ -1,5 +1,6 @@
 // What the runner captures: every byte, in the order written, decoded once.
 
+#include "test_suite.h"
 #include "emitter_command.h"
 #include "emitter_pattern.h"
 #include "runner/command_runner.h"
@@ -112,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RunnerOutputTest)
+FW_TEST_CLASS(RunnerOutputTest)
 #include "tst_runner_output.moc"

@@ -1,6 +1,7 @@
 // Hundreds of runs leave no descriptor open and no child behind, whether
 // they finish, fail to start or are interrupted.
 
+#include "test_suite.h"
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
@@ -71,5 +72,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RunnerResourcesTest)
+FW_TEST_CLASS(RunnerResourcesTest)
 #include "tst_runner_resources.moc"

@@ -1,6 +1,7 @@
 // Runs that cannot start: the reason comes back as the system's error number,
 // with no text, nothing left running and nothing left open.
 
+#include "test_suite.h"
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
@@ -163,5 +164,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RunnerStartFailuresTest)
+FW_TEST_CLASS(RunnerStartFailuresTest)
 #include "tst_runner_start_failures.moc"

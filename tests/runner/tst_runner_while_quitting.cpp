@@ -1,6 +1,7 @@
 // Once the application has been told to quit, nested event loops return at
 // once; a run in progress must still end properly.
 
+#include "test_suite.h"
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
@@ -53,5 +54,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RunnerWhileQuittingTest)
+FW_TEST_CLASS(RunnerWhileQuittingTest)
 #include "tst_runner_while_quitting.moc"

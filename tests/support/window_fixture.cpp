@@ -78,3 +78,23 @@ QString WindowFixture::paneText() const
 {
     return find<OutputPaneEdit>("txtOutput")->paneText();
 }
+
+bool WindowFixture::operationButtonsEnabled() const
+{
+    for (const char *name : {"cmdFuseRD", "cmdFuseWR", "cmdCalRD", "cmdFrun", "cmdErun", "cmdRst"}) {
+        if (!find<QWidget>(name)->isEnabled())
+            return false;
+    }
+    return true;
+}
+
+bool WindowFixture::probeOnly()
+{
+    const qsizetype asked = dialogs.fileRequests.size();
+    m_window->cmdFrun_Click();
+    if (dialogs.fileRequests.size() == asked)
+        return false;
+    dialogs.fileRequests.removeLast();
+    dialogs.messages.removeLast();   // "请选择FLASH文件"
+    return true;
+}

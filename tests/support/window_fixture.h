@@ -42,6 +42,12 @@ public:
     void chooseAll(const QString &device, const QString &programmer, const QString &port);
 
     QString paneText() const;
+    // True when no operation is running: every operation button is enabled.
+    bool operationButtonsEnabled() const;
+    // Runs the signature probe alone, as the Flash panel does with no image
+    // chosen and the file dialog cancelled. True when the chip passed; the
+    // panel's request for a file that then follows is taken off the record.
+    bool probeOnly();
 
     ScriptedDialogs dialogs;
 

@@ -105,7 +105,7 @@ private slots:
         QVERIFY(QFile::remove(image));
         w.cmdFrun_Click();
         QVERIFY(f.dialogs.messages.isEmpty());
-        QVERIFY(!w.operationRunning());
+        QVERIFY(f.operationButtonsEnabled());
         QVERIFY2(f.paneText().contains(image), qPrintable(f.paneText()));
         const QByteArray flash = bench.stateFile(QStringLiteral("flash.bin"));
         QCOMPARE(flash.count(char(0xFF)), flash.size());   // the chip is untouched

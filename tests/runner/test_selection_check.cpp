@@ -1,3 +1,4 @@
+#include "test_suite.h"
 #include "app/user_messages.h"
 #include "runner/selection_check.h"
 
@@ -54,5 +55,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSelectionCheck)
+FW_TEST_CLASS(TestSelectionCheck)
 #include "test_selection_check.moc"

@@ -57,7 +57,7 @@ private slots:
         w.cmdRst_Click();
 
         QVERIFY(f.dialogs.messages.isEmpty());
-        QVERIFY(!w.operationRunning());
+        QVERIFY(f.operationButtonsEnabled());
         const QString pane = f.paneText();
         QVERIFY(pane.startsWith(w.strCommand.text + QStringLiteral("\r\n")));
         if (text)

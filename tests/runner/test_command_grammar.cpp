@@ -1,3 +1,4 @@
+#include "test_suite.h"
 #include "memory/reset_command.h"
 #include "platform/platform.h"
 #include "runner/command_grammar.h"
@@ -129,5 +130,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCommandGrammar)
+FW_TEST_CLASS(TestCommandGrammar)
 #include "test_command_grammar.moc"

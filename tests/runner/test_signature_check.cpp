@@ -1,6 +1,7 @@
 // The signature and version reading over what avrdude 6.3, 7.1 and 8.1 really
 // printed for the same runs against a virtual ATmega8.
 
+#include "test_suite.h"
 #include "runner/signature_check.h"
 #include "runner/unresponsive_programmer.h"
 
@@ -160,5 +161,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSignatureCheck)
+FW_TEST_CLASS(TestSignatureCheck)
 #include "test_signature_check.moc"

@@ -1,3 +1,4 @@
+#include "test_suite.h"
 #include "runner/unresponsive_programmer.h"
 
 #include <QtTest>
@@ -55,5 +56,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUnresponsiveProgrammer)
+FW_TEST_CLASS(TestUnresponsiveProgrammer)
 #include "test_unresponsive_programmer.moc"

@@ -1,0 +1,47 @@
+#include "memory_procedure.h"
+
+#include "image_extent.h"
+#include "runner/signature_probe.h"
+
+using Kind = OperationProblem::Kind;
+
+int memoryBytes(const ChipProfile &chip, MemoryKind memory)
+{
+    return memory == MemoryKind::Flash ? chip.flashBytes : chip.eepromBytes;
+}
+
+TransferResult transferImage(const MemoryOperation &operation, RunningOperation &running, OutputPane &pane,
+                             const TransferQuestions &ask)
+{
+    TransferResult result;
+    // The chip is checked before the file is looked at.
+    if (!probeInto(result, operation.context, running, pane))
+        return result;
+    QString file = operation.file;
+    if (file.isEmpty()) {
+        file = ask.chooseMissingFile();
+        if (file.isEmpty())
+            return result;
+    }
+    if (operation.direction == TransferDirection::Read && !ask.overwrite(file))
+        return result;
+    if (operation.direction == TransferDirection::Program && operation.chip) {
+        // Only what the tool would write is measured; a file it cannot read is its to report.
+        const std::optional<qint64> extent = imageFileExtent(file);
+        const int capacity = memoryBytes(*operation.chip, operation.memory);
+        if (extent && *extent > capacity) {
+            result.problem = OperationProblem::of(Kind::ImageTooLarge, QString::number(*extent),
+                                                  QString::number(capacity));
+            return result;
+        }
+    }
+
+    result.op = transferFragment(operation.memory, operation.direction, file);
+    result.verify = operation.verify ? verifyFragment(operation.memory, operation.direction, file) : CommandFragment();
+    result.lastCommand = operation.context.prefix + result.op + result.verify;
+    const CapturedRun captured = showAndCapture(pane, result.lastCommand, running, RunShown::WhileRunning);
+    result.toolRan = true;
+    if (captured.abandoned)
+        result.problem = OperationProblem::of(Kind::Abandoned);
+    return result;
+}
