@@ -94,8 +94,7 @@ int measure(int reads)
     std::printf("  through the window:         %7.1f ms\n", program);
     std::printf("  four bare avrdude runs:     %7.1f ms\n", baseline);
     std::printf("  ratio: %.3f   (goal <= 1.03)\n", program / baseline);
-    std::printf("  version query \"avrdude -?\", once per program run: %.2f ms   (goal < 10)\n",
-                median(query));
+    std::printf("  version query \"avrdude -?\", once per program run: %.2f ms   (goal < 10)\n", median(query));
     return 0;
 }
 

@@ -21,7 +21,7 @@ namespace {
 double captureMs(CommandRunner &runner, const ToolCommand &c, qint64 expected, bool live)
 {
     OutputPaneEdit pane;
-    pane.setLineWrapMode(QPlainTextEdit::NoWrap);   // as in the window
+    pane.setLineWrapMode(QPlainTextEdit::NoWrap); // as in the window
     ProgressPane progress(pane);
     if (live)
         runner.setOutputListener([&progress](const char *data, qsizetype size) { progress.take(data, size); });
@@ -49,10 +49,11 @@ int main(int argc, char **argv)
     const qint64 bytes = qint64(megabytes) * 1024 * 1024;
     const QString size = QString::number(bytes);
     const QList<QPair<const char *, ToolCommand>> floods{
-        {"zero bytes", bench::command(QStringLiteral("/usr/bin/head"),
-                                      {QStringLiteral("-c"), size, QStringLiteral("/dev/zero")})},
+        {"zero bytes",
+         bench::command(QStringLiteral("/usr/bin/head"), {QStringLiteral("-c"), size, QStringLiteral("/dev/zero")})},
         {"lines of text", bench::command(QStringLiteral("/bin/sh"),
-                                         {QStringLiteral("-c"), QStringLiteral("yes 'avrdude: reading input file' | head -c ") + size})}};
+                                         {QStringLiteral("-c"),
+                                          QStringLiteral("yes 'avrdude: reading input file' | head -c ") + size})}};
 
     CommandRunner runner;
     for (const auto &[name, flood] : floods) {
@@ -69,9 +70,10 @@ int main(int argc, char **argv)
     }
 
     // A progress bar: one '#' every 10 ms for 2 s.
-    const ToolCommand bar = bench::command(
-        QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), QStringLiteral("i=0; while [ $i -lt 200 ]; do printf '#'; sleep 0.01; i=$((i+1)); done")});
+    const ToolCommand bar =
+        bench::command(QStringLiteral("/bin/sh"),
+                       {QStringLiteral("-c"),
+                        QStringLiteral("i=0; while [ $i -lt 200 ]; do printf '#'; sleep 0.01; i=$((i+1)); done")});
     OutputPaneEdit pane;
     ProgressPane progress(pane);
     QList<qint64> appendedAt;

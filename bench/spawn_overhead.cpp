@@ -20,7 +20,7 @@ int main(int argc, char **argv)
     const ToolCommand nothing = bench::command(QStringLiteral("/bin/true"), {});
 
     CommandRunner runner;
-    runner.run(nothing);   // warm the caches
+    runner.run(nothing); // warm the caches
     bench::bareRun(nothing);
     double runnerMs = 0, bareMs = 0;
     // Interleaved, so both see the same machine load.

@@ -13,12 +13,12 @@
 #define FW_LINK_MAX_PAYLOAD 0xFFFF
 
 enum {
-    FW_LINK_USB_DEVICE = 'D',       /* -> 0 none, 1 present, 2 not accessible; device descriptor */
-    FW_LINK_USB_CONTROL = 'U',      /* setup packet + OUT data -> bytes moved or -1; IN data */
-    FW_LINK_ISP_INSTRUCTION = 'I',  /* 4 bytes -> 4; the 4 bytes shifted out */
-    FW_LINK_PARPORT_OPEN = 'O',     /* port number -> 0, or the errno open() fails with */
-    FW_LINK_ISP_RESET = 'R',        /* none -> 1 chip present, 0 none; a programming session starts */
-    FW_LINK_ISP_BITBANG = 'B',      /* [4 bytes to carry out][3 bytes begun] -> the 4th output byte of those */
+    FW_LINK_USB_DEVICE = 'D',      /* -> 0 none, 1 present, 2 not accessible; device descriptor */
+    FW_LINK_USB_CONTROL = 'U',     /* setup packet + OUT data -> bytes moved or -1; IN data */
+    FW_LINK_ISP_INSTRUCTION = 'I', /* 4 bytes -> 4; the 4 bytes shifted out */
+    FW_LINK_PARPORT_OPEN = 'O',    /* port number -> 0, or the errno open() fails with */
+    FW_LINK_ISP_RESET = 'R',       /* none -> 1 chip present, 0 none; a programming session starts */
+    FW_LINK_ISP_BITBANG = 'B',     /* [4 bytes to carry out][3 bytes begun] -> the 4th output byte of those */
 };
 
 enum {

@@ -149,8 +149,8 @@ bool LinkServer::readFrom(Connection &c, LinkRequests &requests)
         if (answer.size() > FW_LINK_MAX_PAYLOAD)
             answer.resize(FW_LINK_MAX_PAYLOAD);
         const uint32_t s = uint32_t(status);
-        std::string frame{char(s), char(s >> 8), char(s >> 16), char(s >> 24), char(answer.size()),
-                          char(answer.size() >> 8)};
+        std::string frame{char(s),       char(s >> 8),        char(s >> 16),
+                          char(s >> 24), char(answer.size()), char(answer.size() >> 8)};
         if (!sendAll(c.fd, frame + answer))
             return false;
     }

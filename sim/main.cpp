@@ -58,8 +58,7 @@ int main(int argc, char **argv)
     if (!options.tcpPortFile.empty()) {
         uint16_t tcpPort = 0;
         const std::string portLine = link.listenTcp(&tcpPort, &error) ? std::to_string(tcpPort) + "\n" : "";
-        if (portLine.empty()
-            || !writeFileAtomically(options.tcpPortFile, portLine.data(), portLine.size(), &error)) {
+        if (portLine.empty() || !writeFileAtomically(options.tcpPortFile, portLine.data(), portLine.size(), &error)) {
             std::fprintf(stderr, "fusewright-sim: %s\n", error.c_str());
             return 1;
         }
@@ -91,8 +90,7 @@ int main(int argc, char **argv)
     parseUsbaspMode(options.usbasp, usbasp);
     ParportMode parport = ParportMode::Dongle;
     parseParportMode(options.parport, parport);
-    SimServer server(chip, stateFiles.get(), log.isOpen() ? &log : nullptr, port, options.blockSize, usbasp,
-                     parport);
+    SimServer server(chip, stateFiles.get(), log.isOpen() ? &log : nullptr, port, options.blockSize, usbasp, parport);
     server.setLink(link.listening() ? &link : nullptr);
     server.setSilent(options.silent);
     server.vanishUsbaspAfter(options.usbaspVanishAfter);

@@ -54,9 +54,9 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
             options.silent = true;
             continue;
         }
-        if (name != "--chip" && name != "--state" && name != "--port-file" && name != "--log"
-            && name != "--block" && name != "--socket" && name != "--tcp-port-file" && name != "--usbasp"
-            && name != "--parport" && name != "--usbasp-vanish-after" && name != "--avr910-hangup-after")
+        if (name != "--chip" && name != "--state" && name != "--port-file" && name != "--log" && name != "--block"
+            && name != "--socket" && name != "--tcp-port-file" && name != "--usbasp" && name != "--parport"
+            && name != "--usbasp-vanish-after" && name != "--avr910-hangup-after")
             return fail("unknown option " + args[i]);
         if (!hasValue) {
             if (i + 1 >= args.size())
@@ -86,8 +86,8 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
                 return fail("--parport must be dongle, absent or no-access");
             options.parport = value;
         } else if (name == "--usbasp-vanish-after" || name == "--avr910-hangup-after") {
-            if (!parseCount(value, name == "--usbasp-vanish-after" ? options.usbaspVanishAfter
-                                                                    : options.avr910HangUpAfter))
+            if (!parseCount(value,
+                            name == "--usbasp-vanish-after" ? options.usbaspVanishAfter : options.avr910HangUpAfter))
                 return fail(name + " must be a number");
         } else if (name == "--log") {
             options.logFile = value;

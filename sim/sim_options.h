@@ -8,14 +8,14 @@ struct SimOptions {
     std::string stateFolder;
     std::string portFile;
     std::string logFile;
-    std::string socketPath;   // the request link on a Unix socket
-    std::string tcpPortFile;  // the request link on loopback TCP; its port goes here
+    std::string socketPath;  // the request link on a Unix socket
+    std::string tcpPortFile; // the request link on loopback TCP; its port goes here
     std::string usbasp = "normal";
     std::string parport = "dongle";
     unsigned blockSize = 128;
-    unsigned usbaspVanishAfter = 0;   // control transfers; 0: never
-    unsigned avr910HangUpAfter = 0;   // commands; 0: never
-    bool silent = false; // a programmer that never answers
+    unsigned usbaspVanishAfter = 0; // control transfers; 0: never
+    unsigned avr910HangUpAfter = 0; // commands; 0: never
+    bool silent = false;            // a programmer that never answers
     bool help = false;
 };
 

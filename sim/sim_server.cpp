@@ -27,12 +27,11 @@ constexpr int kAnswerTimeoutMs = 2000;
 
 } // namespace
 
-SimServer::SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port,
-                     unsigned blockSize, UsbaspMode usbasp, ParportMode parport)
+SimServer::SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port, unsigned blockSize,
+                     UsbaspMode usbasp, ParportMode parport)
     : chip_(chip), stateFiles_(stateFiles), log_(log), port_(port), programmer_(chip, blockSize, this),
       usbasp_(chip, usbasp, this), parport_(chip, parport, this)
-{
-}
+{}
 
 int32_t SimServer::serveRequest(uint8_t kind, const std::string &payload, std::string &answer)
 {
@@ -57,8 +56,8 @@ int32_t SimServer::serveRequest(uint8_t kind, const std::string &payload, std::s
         if (r.changed)
             chipChanged(r.changed);
         note("isp " + r.description);
-        answer = chip_.present() ? std::string{char(0xFF), char(p[0]), char(p[1]), char(r.output)}
-                                 : std::string(4, '\0');
+        answer =
+            chip_.present() ? std::string{char(0xFF), char(p[0]), char(p[1]), char(r.output)} : std::string(4, '\0');
         return 4;
     }
     case FW_LINK_PARPORT_OPEN:

@@ -18,9 +18,8 @@ class PseudoTerminal;
 class SimServer : public ProgrammerEvents, public LinkRequests {
 public:
     // stateFiles and log may be null.
-    SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port,
-              unsigned blockSize, UsbaspMode usbasp = UsbaspMode::Normal,
-              ParportMode parport = ParportMode::Dongle);
+    SimServer(Chip &chip, ChipStateFiles *stateFiles, ProtocolLog *log, PseudoTerminal &port, unsigned blockSize,
+              UsbaspMode usbasp = UsbaspMode::Normal, ParportMode parport = ParportMode::Dongle);
 
     // Serves the request link too; link may be null.
     void setLink(LinkServer *link) { link_ = link; }

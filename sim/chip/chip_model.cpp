@@ -2,15 +2,13 @@
 
 const ChipModel &atmega8Model()
 {
-    static const ChipModel model{"m8", "ATmega8", {0x1E, 0x93, 0x07}, 0x76,
-                                 8 * 1024, 64, 512, 0xE1, 0xD9};
+    static const ChipModel model{"m8", "ATmega8", {0x1E, 0x93, 0x07}, 0x76, 8 * 1024, 64, 512, 0xE1, 0xD9};
     return model;
 }
 
 const ChipModel &atmega16Model()
 {
-    static const ChipModel model{"m16", "ATmega16", {0x1E, 0x94, 0x03}, 0x74,
-                                 16 * 1024, 128, 512, 0xE1, 0x99};
+    static const ChipModel model{"m16", "ATmega16", {0x1E, 0x94, 0x03}, 0x74, 16 * 1024, 128, 512, 0xE1, 0x99};
     return model;
 }
 
@@ -25,7 +23,6 @@ const ChipModel *findChipModel(const std::string &id)
 
 const std::array<uint8_t, 2> &supportedDeviceCodes()
 {
-    static const std::array<uint8_t, 2> codes = {atmega8Model().avr910DeviceCode,
-                                                 atmega16Model().avr910DeviceCode};
+    static const std::array<uint8_t, 2> codes = {atmega8Model().avr910DeviceCode, atmega16Model().avr910DeviceCode};
     return codes;
 }

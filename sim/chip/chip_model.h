@@ -7,13 +7,13 @@
 
 // The fixed facts about one AVR part the simulator can pretend to be.
 struct ChipModel {
-    const char *id;           // avrdude part id, e.g. "m8"
-    const char *name;         // e.g. "ATmega8"
+    const char *id;   // avrdude part id, e.g. "m8"
+    const char *name; // e.g. "ATmega8"
     std::array<uint8_t, 3> signature;
-    uint8_t avr910DeviceCode; // as in avrdude.conf
-    std::size_t flashSize;    // bytes
-    std::size_t flashPageSize;// bytes
-    std::size_t eepromSize;   // bytes
+    uint8_t avr910DeviceCode;  // as in avrdude.conf
+    std::size_t flashSize;     // bytes
+    std::size_t flashPageSize; // bytes
+    std::size_t eepromSize;    // bytes
     uint8_t factoryLowFuse;
     uint8_t factoryHighFuse;
 };

@@ -42,8 +42,8 @@ int transfer(int requestType, int request, int value, int index, char *bytes, in
 {
     if (virtualState == FW_LINK_DEVICE_NOT_ACCESSIBLE)
         return failed(EPERM);
-    const int n = virtualControlTransfer(uint8_t(requestType), uint8_t(request), uint16_t(value),
-                                         uint16_t(index), reinterpret_cast<uint8_t *>(bytes), uint16_t(size));
+    const int n = virtualControlTransfer(uint8_t(requestType), uint8_t(request), uint16_t(value), uint16_t(index),
+                                         reinterpret_cast<uint8_t *>(bytes), uint16_t(size));
     if (n == kVirtualUsbGone)
         return failed(ENODEV);
     return n < 0 ? failed(EPIPE) : n;
@@ -97,8 +97,8 @@ int usb_close(usb_dev_handle *dev)
     return real<int (*)(usb_dev_handle *)>("usb_close")(dev);
 }
 
-int usb_control_msg(usb_dev_handle *dev, int requesttype, int request, int value, int index, char *bytes,
-                    int size, int timeout)
+int usb_control_msg(usb_dev_handle *dev, int requesttype, int request, int value, int index, char *bytes, int size,
+                    int timeout)
 {
     if (dev == kVirtualHandle)
         return transfer(requesttype, request, value, index, bytes, size);
@@ -111,8 +111,7 @@ int usb_get_string_simple(usb_dev_handle *dev, int index, char *buf, size_t bufl
 {
     if (dev != kVirtualHandle) {
         lastErrorIsOurs = false;
-        return real<int (*)(usb_dev_handle *, int, char *, size_t)>("usb_get_string_simple")(dev, index, buf,
-                                                                                             buflen);
+        return real<int (*)(usb_dev_handle *, int, char *, size_t)>("usb_get_string_simple")(dev, index, buf, buflen);
     }
     if (virtualState == FW_LINK_DEVICE_NOT_ACCESSIBLE)
         return failed(EPERM);

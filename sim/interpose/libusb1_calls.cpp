@@ -12,11 +12,17 @@
 #include <cstring>
 
 #ifdef _WIN32
-template <typename F> static F next(const char *) { return nullptr; }
+template <typename F> static F next(const char *)
+{
+    return nullptr;
+}
 #define FW_EXPORT extern "C" __declspec(dllexport)
 #else
 #include <dlfcn.h>
-template <typename F> static F next(const char *name) { return reinterpret_cast<F>(dlsym(RTLD_NEXT, name)); }
+template <typename F> static F next(const char *name)
+{
+    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+}
 #define FW_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
@@ -95,8 +101,8 @@ FW_EXPORT void LIBUSB_CALL libusb_free_device_list(libusb_device **list, int unr
 FW_EXPORT int LIBUSB_CALL libusb_get_device_descriptor(libusb_device *dev, struct libusb_device_descriptor *desc)
 {
     if (dev != kVirtualDevice)
-        return next<int(LIBUSB_CALL *)(libusb_device *, libusb_device_descriptor *)>(
-            "libusb_get_device_descriptor")(dev, desc);
+        return next<int(LIBUSB_CALL *)(libusb_device *, libusb_device_descriptor *)>("libusb_get_device_descriptor")(
+            dev, desc);
     const uint8_t *d = device.descriptor;
     desc->bLength = d[0];
     desc->bDescriptorType = d[1];
@@ -145,13 +151,13 @@ FW_EXPORT void LIBUSB_CALL libusb_close(libusb_device_handle *handle)
         next<void(LIBUSB_CALL *)(libusb_device_handle *)>("libusb_close")(handle);
 }
 
-FW_EXPORT int LIBUSB_CALL libusb_control_transfer(libusb_device_handle *handle, uint8_t request_type,
-                                                  uint8_t bRequest, uint16_t wValue, uint16_t wIndex,
-                                                  unsigned char *data, uint16_t wLength, unsigned int timeout)
+FW_EXPORT int LIBUSB_CALL libusb_control_transfer(libusb_device_handle *handle, uint8_t request_type, uint8_t bRequest,
+                                                  uint16_t wValue, uint16_t wIndex, unsigned char *data,
+                                                  uint16_t wLength, unsigned int timeout)
 {
     if (handle != kVirtualHandle)
-        return next<int(LIBUSB_CALL *)(libusb_device_handle *, uint8_t, uint8_t, uint16_t, uint16_t,
-                                       unsigned char *, uint16_t, unsigned int)>("libusb_control_transfer")(
+        return next<int(LIBUSB_CALL *)(libusb_device_handle *, uint8_t, uint8_t, uint16_t, uint16_t, unsigned char *,
+                                       uint16_t, unsigned int)>("libusb_control_transfer")(
             handle, request_type, bRequest, wValue, wIndex, data, wLength, timeout);
     return libusbError(virtualControlTransfer(request_type, bRequest, wValue, wIndex, data, wLength));
 }

@@ -11,7 +11,10 @@
 #include <ws2tcpip.h>
 using Socket = SOCKET;
 static const Socket kNoSocket = INVALID_SOCKET;
-static void closeSocket(Socket s) { closesocket(s); }
+static void closeSocket(Socket s)
+{
+    closesocket(s);
+}
 #else
 #include <netdb.h>
 #include <netinet/in.h>
@@ -21,7 +24,10 @@ static void closeSocket(Socket s) { closesocket(s); }
 #include <unistd.h>
 using Socket = int;
 static const Socket kNoSocket = -1;
-static void closeSocket(Socket s) { ::close(s); }
+static void closeSocket(Socket s)
+{
+    ::close(s);
+}
 #endif
 
 namespace {
@@ -125,8 +131,8 @@ bool exchange(Socket s, uint8_t kind, const uint8_t *payload, std::size_t size, 
     if (!sendAll(s, header, sizeof header) || !sendAll(s, payload, size)
         || !receiveAll(s, answerHeader, sizeof answerHeader))
         return false;
-    answer.status = int32_t(uint32_t(answerHeader[0]) | uint32_t(answerHeader[1]) << 8
-                            | uint32_t(answerHeader[2]) << 16 | uint32_t(answerHeader[3]) << 24);
+    answer.status = int32_t(uint32_t(answerHeader[0]) | uint32_t(answerHeader[1]) << 8 | uint32_t(answerHeader[2]) << 16
+                            | uint32_t(answerHeader[3]) << 24);
     answer.size = answerHeader[4] | answerHeader[5] << 8;
     return receiveAll(s, answer.payload, answer.size);
 }

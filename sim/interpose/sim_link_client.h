@@ -7,7 +7,7 @@
 
 struct LinkAnswer {
     int32_t status = 0;
-    std::size_t size = 0;     // payload bytes received
+    std::size_t size = 0; // payload bytes received
     uint8_t payload[0xFFFF];
 };
 

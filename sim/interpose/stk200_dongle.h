@@ -52,10 +52,10 @@ private:
     uint8_t control_ = 0x0C;
 
     bool chipPresent_ = false;
-    uint8_t in_ = 0, out_ = 0;   // the target's shift register, both directions
-    unsigned bits_ = 0;          // bits of the current byte sampled so far
-    unsigned count_ = 0;         // whole bytes of the current instruction
+    uint8_t in_ = 0, out_ = 0; // the target's shift register, both directions
+    unsigned bits_ = 0;        // bits of the current byte sampled so far
+    unsigned count_ = 0;       // whole bytes of the current instruction
     std::array<uint8_t, 4> bytes_{};
-    bool held_ = false;          // bytes_ of the last instruction, not yet handed over
+    bool held_ = false; // bytes_ of the last instruction, not yet handed over
     std::array<uint8_t, 4> heldBytes_{};
 };

@@ -21,8 +21,9 @@ int virtualControlTransfer(uint8_t requestType, uint8_t request, uint16_t value,
                            uint16_t length)
 {
     const bool in = requestType & 0x80;
-    std::vector<uint8_t> frame{requestType, request, uint8_t(value), uint8_t(value >> 8), uint8_t(index),
-                               uint8_t(index >> 8), uint8_t(length), uint8_t(length >> 8)};
+    std::vector<uint8_t> frame{
+        requestType,         request,         uint8_t(value),      uint8_t(value >> 8), uint8_t(index),
+        uint8_t(index >> 8), uint8_t(length), uint8_t(length >> 8)};
     if (!in && length)
         frame.insert(frame.end(), data, data + length);
     static LinkAnswer answer;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 struct VirtualUsbDevice {
-    int state = 0;               // FW_LINK_NO_DEVICE, _DEVICE_PRESENT or _DEVICE_NOT_ACCESSIBLE
+    int state = 0; // FW_LINK_NO_DEVICE, _DEVICE_PRESENT or _DEVICE_NOT_ACCESSIBLE
     uint8_t descriptor[18] = {};
 };
 
@@ -19,8 +19,8 @@ constexpr int kVirtualUsbGone = -2;
 VirtualUsbDevice queryVirtualUsbDevice();
 
 // Returns the bytes moved (IN data lands in data), or one of the errors above.
-int virtualControlTransfer(uint8_t requestType, uint8_t request, uint16_t value, uint16_t index,
-                           uint8_t *data, uint16_t length);
+int virtualControlTransfer(uint8_t requestType, uint8_t request, uint16_t value, uint16_t index, uint8_t *data,
+                           uint16_t length);
 
 // String descriptor `index` in the first language, as ASCII with '?' for
 // other characters, NUL-terminated; the length, or an error above.

@@ -16,7 +16,13 @@ int argumentCount(uint8_t command)
     switch (command) {
     case 'A':
         return 2;
-    case 'c': case 'C': case 'D': case 'T': case 'x': case 'y': case 'l':
+    case 'c':
+    case 'C':
+    case 'D':
+    case 'T':
+    case 'x':
+    case 'y':
+    case 'l':
         return 1;
     case ':':
         return 3;
@@ -61,8 +67,7 @@ std::string commandName(uint8_t c)
 
 Avr910Programmer::Avr910Programmer(Chip &chip, unsigned blockSize, ProgrammerEvents *events)
     : chip_(chip), blockSize_(blockSize), events_(events)
-{
-}
+{}
 
 std::size_t Avr910Programmer::completeLength(const uint8_t *p, std::size_t available) const
 {
@@ -244,8 +249,7 @@ void Avr910Programmer::execute(const uint8_t *cmd, std::size_t length, std::stri
         break;
     case ':':
     case '.': {
-        const std::array<uint8_t, 4> instruction = {cmd[1], cmd[2], cmd[3],
-                                                    uint8_t(c == '.' ? cmd[4] : 0)};
+        const std::array<uint8_t, 4> instruction = {cmd[1], cmd[2], cmd[3], uint8_t(c == '.' ? cmd[4] : 0)};
         IspOutcome outcome = executeIspInstruction(chip_, instruction);
         changed(outcome.changed);
         answer += char(outcome.output);
@@ -288,8 +292,7 @@ void Avr910Programmer::execute(const uint8_t *cmd, std::size_t length, std::stri
     }
 }
 
-void Avr910Programmer::executeBlockWrite(const uint8_t *cmd, std::size_t length, std::string &answer,
-                                         std::string &what)
+void Avr910Programmer::executeBlockWrite(const uint8_t *cmd, std::size_t length, std::string &answer, std::string &what)
 {
     const std::size_t size = length - 4;
     const uint8_t memory = cmd[3];

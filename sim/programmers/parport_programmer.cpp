@@ -8,7 +8,10 @@
 
 bool parseParportMode(const std::string &text, ParportMode &mode)
 {
-    static const struct { const char *name; ParportMode mode; } names[] = {
+    static const struct {
+        const char *name;
+        ParportMode mode;
+    } names[] = {
         {"dongle", ParportMode::Dongle}, {"absent", ParportMode::Absent}, {"no-access", ParportMode::NoAccess}};
     for (const auto &n : names) {
         if (text == n.name) {
@@ -21,8 +24,7 @@ bool parseParportMode(const std::string &text, ParportMode &mode)
 
 ParportProgrammer::ParportProgrammer(Chip &chip, ParportMode mode, ProgrammerEvents *events)
     : chip_(chip), mode_(mode), events_(events)
-{
-}
+{}
 
 int ParportProgrammer::openPort(unsigned number) const
 {

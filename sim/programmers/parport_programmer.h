@@ -9,9 +9,9 @@ class Chip;
 
 // What sits on the machine's parallel ports.
 enum class ParportMode {
-    Dongle,    // a pony-stk200 dongle on /dev/parport0; /dev/parport1 does not exist
-    Absent,    // no parallel port at all
-    NoAccess,  // /dev/parport0 exists, but the user is not in its group (lp)
+    Dongle,   // a pony-stk200 dongle on /dev/parport0; /dev/parport1 does not exist
+    Absent,   // no parallel port at all
+    NoAccess, // /dev/parport0 exists, but the user is not in its group (lp)
 };
 
 bool parseParportMode(const std::string &text, ParportMode &mode);

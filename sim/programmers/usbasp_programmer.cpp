@@ -25,18 +25,30 @@ std::string hex(unsigned v, int digits)
 const char *functionName(uint8_t f)
 {
     switch (f) {
-    case UsbaspProgrammer::Connect: return "CONNECT";
-    case UsbaspProgrammer::Disconnect: return "DISCONNECT";
-    case UsbaspProgrammer::Transmit: return "TRANSMIT";
-    case UsbaspProgrammer::ReadFlash: return "READFLASH";
-    case UsbaspProgrammer::EnableProg: return "ENABLEPROG";
-    case UsbaspProgrammer::WriteFlash: return "WRITEFLASH";
-    case UsbaspProgrammer::ReadEeprom: return "READEEPROM";
-    case UsbaspProgrammer::WriteEeprom: return "WRITEEEPROM";
-    case UsbaspProgrammer::SetLongAddress: return "SETLONGADDRESS";
-    case UsbaspProgrammer::SetIspSck: return "SETISPSCK";
-    case UsbaspProgrammer::GetCapabilities: return "GETCAPABILITIES";
-    default: return "unknown function";
+    case UsbaspProgrammer::Connect:
+        return "CONNECT";
+    case UsbaspProgrammer::Disconnect:
+        return "DISCONNECT";
+    case UsbaspProgrammer::Transmit:
+        return "TRANSMIT";
+    case UsbaspProgrammer::ReadFlash:
+        return "READFLASH";
+    case UsbaspProgrammer::EnableProg:
+        return "ENABLEPROG";
+    case UsbaspProgrammer::WriteFlash:
+        return "WRITEFLASH";
+    case UsbaspProgrammer::ReadEeprom:
+        return "READEEPROM";
+    case UsbaspProgrammer::WriteEeprom:
+        return "WRITEEEPROM";
+    case UsbaspProgrammer::SetLongAddress:
+        return "SETLONGADDRESS";
+    case UsbaspProgrammer::SetIspSck:
+        return "SETISPSCK";
+    case UsbaspProgrammer::GetCapabilities:
+        return "GETCAPABILITIES";
+    default:
+        return "unknown function";
     }
 }
 
@@ -68,9 +80,12 @@ UsbSetup UsbSetup::parse(const uint8_t *p)
 
 bool parseUsbaspMode(const std::string &text, UsbaspMode &mode)
 {
-    static const struct { const char *name; UsbaspMode mode; } names[] = {
-        {"normal", UsbaspMode::Normal},          {"absent", UsbaspMode::Absent},
-        {"no-access", UsbaspMode::NoAccess},     {"old-firmware", UsbaspMode::OldFirmware},
+    static const struct {
+        const char *name;
+        UsbaspMode mode;
+    } names[] = {
+        {"normal", UsbaspMode::Normal},      {"absent", UsbaspMode::Absent},
+        {"no-access", UsbaspMode::NoAccess}, {"old-firmware", UsbaspMode::OldFirmware},
         {"old-ids", UsbaspMode::OldIds},
     };
     for (const auto &n : names) {
@@ -84,15 +99,17 @@ bool parseUsbaspMode(const std::string &text, UsbaspMode &mode)
 
 UsbaspProgrammer::UsbaspProgrammer(Chip &chip, UsbaspMode mode, ProgrammerEvents *events)
     : chip_(chip), mode_(mode), events_(events)
-{
-}
+{}
 
 int UsbaspProgrammer::deviceState() const
 {
     switch (mode_) {
-    case UsbaspMode::Absent: return FW_LINK_NO_DEVICE;
-    case UsbaspMode::NoAccess: return FW_LINK_DEVICE_NOT_ACCESSIBLE;
-    default: return FW_LINK_DEVICE_PRESENT;
+    case UsbaspMode::Absent:
+        return FW_LINK_NO_DEVICE;
+    case UsbaspMode::NoAccess:
+        return FW_LINK_DEVICE_NOT_ACCESSIBLE;
+    default:
+        return FW_LINK_DEVICE_PRESENT;
     }
 }
 
@@ -103,8 +120,8 @@ std::array<uint8_t, 18> UsbaspProgrammer::deviceDescriptor() const
     const uint16_t pid = old ? kOldProductId : kProductId;
     // USB 1.1, vendor class, 8-byte control endpoint, version 1.04,
     // manufacturer string 1, product string 2, no serial number, 1 configuration.
-    return {18, kDeviceDescriptor, 0x10, 0x01, 0xFF, 0x00, 0x00, 8,
-            uint8_t(vid), uint8_t(vid >> 8), uint8_t(pid), uint8_t(pid >> 8), 0x04, 0x01, 1, 2, 0, 1};
+    return {18,           kDeviceDescriptor, 0x10, 0x01, 0xFF, 0x00, 0x00, 8, uint8_t(vid), uint8_t(vid >> 8),
+            uint8_t(pid), uint8_t(pid >> 8), 0x04, 0x01, 1,    2,    0,    1};
 }
 
 bool UsbaspProgrammer::knows(uint8_t function) const
@@ -121,15 +138,14 @@ void UsbaspProgrammer::busScanned()
     pulledOut_ = false;
 }
 
-int UsbaspProgrammer::controlTransfer(const UsbSetup &setup, const uint8_t *out, std::size_t outSize,
-                                      std::string &in)
+int UsbaspProgrammer::controlTransfer(const UsbSetup &setup, const uint8_t *out, std::size_t outSize, std::string &in)
 {
     in.clear();
     if (pulledOut_)
         return FW_LINK_STATUS_NO_DEVICE;
     if (vanishAfter_ && transfers_ == vanishAfter_) {
         pulledOut_ = true;
-        vanishAfter_ = 0;   // once only
+        vanishAfter_ = 0; // once only
         if (events_)
             events_->commandServed("usb pulled out");
         return FW_LINK_STATUS_NO_DEVICE;
@@ -148,8 +164,8 @@ int UsbaspProgrammer::controlTransfer(const UsbSetup &setup, const uint8_t *out,
     if (changed_ && events_)
         events_->chipChanged(changed_);
     if (events_)
-        events_->commandServed(std::string("usb ") + functionName(setup.request) + what + " -> "
-                               + std::to_string(moved) + " bytes");
+        events_->commandServed(std::string("usb ") + functionName(setup.request) + what + " -> " + std::to_string(moved)
+                               + " bytes");
     return moved;
 }
 
@@ -188,8 +204,8 @@ std::array<uint8_t, 4> UsbaspProgrammer::isp(uint8_t a, uint8_t b, uint8_t c, ui
     return {0xFF, a, b, r.output};
 }
 
-int UsbaspProgrammer::vendorRequest(const UsbSetup &setup, const uint8_t *out, std::size_t outSize,
-                                    std::string &in, std::string &what)
+int UsbaspProgrammer::vendorRequest(const UsbSetup &setup, const uint8_t *out, std::size_t outSize, std::string &in,
+                                    std::string &what)
 {
     const uint8_t f = setup.request;
     if (!knows(f))

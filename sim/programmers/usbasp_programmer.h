@@ -24,10 +24,10 @@ struct UsbSetup {
 // How the virtual USBasp shows itself on the bus.
 enum class UsbaspMode {
     Normal,
-    Absent,       // not plugged in
-    NoAccess,     // plugged in, but the user may not open it
-    OldFirmware,  // firmware from before SETISPSCK, SETLONGADDRESS and GETCAPABILITIES
-    OldIds,       // the USBasp's first VID/PID, 03eb:c7b4
+    Absent,      // not plugged in
+    NoAccess,    // plugged in, but the user may not open it
+    OldFirmware, // firmware from before SETISPSCK, SETLONGADDRESS and GETCAPABILITIES
+    OldIds,      // the USBasp's first VID/PID, 03eb:c7b4
 };
 
 // A USBasp (Thomas Fischl's firmware) as avrdude's usbasp.c drives it: the
@@ -87,8 +87,8 @@ private:
     unsigned transfers_ = 0;
     bool pulledOut_ = false;
 
-    uint32_t address_ = 0;       // byte address of the next block byte
-    bool longAddress_ = false;   // SETLONGADDRESS gave it, not the block request
+    uint32_t address_ = 0;     // byte address of the next block byte
+    bool longAddress_ = false; // SETLONGADDRESS gave it, not the block request
     unsigned pageSize_ = 0;
     unsigned pageCounter_ = 0;
     uint8_t blockFlags_ = 0;

@@ -7,7 +7,10 @@
 #include <QLocale>
 #include <QTranslator>
 
-QString applicationTitle() { return QStringLiteral("Fusewright"); }
+QString applicationTitle()
+{
+    return QStringLiteral("Fusewright");
+}
 
 void configureApplication(QApplication &app)
 {
@@ -21,15 +24,15 @@ void configureApplication(QApplication &app)
     // A Song face with half-width Latin letters (6 pixels at 9 points), so the
     // six-letter fuse names fit their 57-pixel boxes beside the check mark.
     QFont font(QStringLiteral("AR PL UMing CN"));
-    font.setFamilies({QStringLiteral("AR PL UMing CN"), QStringLiteral("SimSun"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(
+        {QStringLiteral("AR PL UMing CN"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei")});
     font.setPointSize(9);
     QApplication::setFont(font);
 
     // Qt's own buttons and dialogs speak Simplified Chinese, whatever the locale.
     auto *translator = new QTranslator(&app);
-    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(translator);
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 }

@@ -8,7 +8,9 @@
 
 class Dialogs;
 class QApplication;
-namespace platform { class InstanceLock; }
+namespace platform {
+class InstanceLock;
+}
 
 struct AppEnvironment {
     QString programFolder;

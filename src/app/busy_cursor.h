@@ -21,7 +21,7 @@ public:
 private:
     struct Kept {
         QPointer<QWidget> widget;
-        QCursor cursor;   // the one it had
+        QCursor cursor; // the one it had
     };
     QPointer<QWidget> m_window;
     bool m_windowHadCursor = false;

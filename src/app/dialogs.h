@@ -14,9 +14,12 @@ enum class MessageAnswer { Ok, Cancel, Yes, No };
 inline MessageAnswer dismissedAnswer(MessageButtons buttons)
 {
     switch (buttons) {
-    case MessageButtons::OkCancel: return MessageAnswer::Cancel;
-    case MessageButtons::YesNo: return MessageAnswer::No;
-    case MessageButtons::Ok: break;
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
+    case MessageButtons::Ok:
+        break;
     }
     return MessageAnswer::Ok;
 }
@@ -25,17 +28,17 @@ enum class FileDialogMode { Open, Save };
 
 struct FileDialogRequest {
     FileDialogMode mode = FileDialogMode::Open;
-    QString filter;       // "Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin"
+    QString filter; // "Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin"
     QString initialDir;
-    QString fileName;     // the name the dialog remembers from its last use
+    QString fileName; // the name the dialog remembers from its last use
 };
 
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    virtual MessageAnswer message(QWidget *parent, const QString &text, const QString &title,
-                                  MessageIcon icon, MessageButtons buttons) = 0;
+    virtual MessageAnswer message(QWidget *parent, const QString &text, const QString &title, MessageIcon icon,
+                                  MessageButtons buttons) = 0;
 
     // The chosen path, or an empty text when the user cancels.
     virtual QString chooseFile(QWidget *parent, const FileDialogRequest &request) = 0;

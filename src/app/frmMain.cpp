@@ -3,11 +3,11 @@
 #include "busy_cursor.h"
 #include "operation_scope.h"
 #include "output_pane_edit.h"
-#include "progress_pane.h"
 #include "platform/build_platform.h"
+#include "progress_pane.h"
 #include "runner/unresponsive_programmer.h"
-#include "user_messages.h"
 #include "ui_frmMain.h"
+#include "user_messages.h"
 
 #include <QCloseEvent>
 #include <QTimer>
@@ -49,8 +49,7 @@ FuseOperation frmMain::fuseOperation()
     return FuseOperation{operationContext(), chip, exchangePaths(m_env.rendering, m_env.programFolder)};
 }
 
-MessageAnswer frmMain::showMessage(const QString &text, const QString &title, MessageIcon icon,
-                                   MessageButtons buttons)
+MessageAnswer frmMain::showMessage(const QString &text, const QString &title, MessageIcon icon, MessageButtons buttons)
 {
     // Before the window is shown (the refused second start) the box centres on the screen.
     return m_env.dialogs->message(isVisible() ? this : nullptr, text, title, icon, buttons);
@@ -140,8 +139,8 @@ void frmMain::appendFailureHints(const RunningOperation &operation)
 {
     if (!operation.failed())
         return;
-    const FailedRun run{operation.lastCaptured(), operation.kind(), operation.context().selections.programmer,
-                        platform::buildPlatformName(), knownChips(), operation.lastSilentSeconds()};
+    const FailedRun run{operation.lastCaptured(),      operation.kind(), operation.context().selections.programmer,
+                        platform::buildPlatformName(), knownChips(),     operation.lastSilentSeconds()};
     const QString pane = ui->txtOutput->paneText();
     ui->txtOutput->appendPaneText(paneWithHints(pane, failureHints(run)).mid(pane.size()));
 }
@@ -160,9 +159,8 @@ frmMain::OperationScope::OperationScope(frmMain &window, OperationKind kind) : m
 {
     if (window.m_operation)
         return;
-    m_operation.emplace(kind, [&window](const ToolCommand &command, RunShown shown) {
-        return window.RunAndCapture(command, shown);
-    });
+    m_operation.emplace(
+        kind, [&window](const ToolCommand &command, RunShown shown) { return window.RunAndCapture(command, shown); });
     window.m_operation = &*m_operation;
     window.setOperationButtonsEnabled(false);
 }

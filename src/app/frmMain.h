@@ -23,7 +23,9 @@
 
 class QCheckBox;
 struct MemoryPanel;
-namespace Ui { class frmMain; }
+namespace Ui {
+class frmMain;
+}
 
 class frmMain : public QWidget {
     Q_OBJECT

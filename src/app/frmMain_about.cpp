@@ -10,7 +10,7 @@
 void frmMain::connectAboutLink()
 {
     ui->labURL->setText(makerWebAddress());
-    ui->labURL->setFocusPolicy(Qt::TabFocus);   // Space or Enter opens it, too
+    ui->labURL->setFocusPolicy(Qt::TabFocus); // Space or Enter opens it, too
     onClick(ui->labURL, [this] { labURL_Click(); });
 }
 

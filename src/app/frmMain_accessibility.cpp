@@ -64,10 +64,10 @@ void frmMain::nameControlsAndOrderTabs()
     // Connected after cmbDevice_Click, so it runs once the boxes are relabelled.
     connect(ui->cmbDevice, &QComboBox::activated, fuseNames, &FuseBoxNames::refresh);
 
-    QList<QWidget *> order{ui->labURL, ui->cmbDevice, ui->cmbPgr, ui->cmbPort, ui->cmbOsc, ui->cmdRst,
-                           ui->optFwr, ui->optFrd, ui->chkFvf, ui->cmdFrun, ui->txtFlash, ui->cmdFlash,
-                           ui->optEEwr, ui->optEErd, ui->chkEEvf, ui->cmdErun, ui->txtEEPROM, ui->cmdEEPROM,
-                           ui->txtCal1, ui->txtCal4, ui->txtCal2, ui->txtCal8, ui->cmdCalRD};
+    QList<QWidget *> order{ui->labURL,  ui->cmbDevice, ui->cmbPgr,  ui->cmbPort, ui->cmbOsc,    ui->cmdRst,
+                           ui->optFwr,  ui->optFrd,    ui->chkFvf,  ui->cmdFrun, ui->txtFlash,  ui->cmdFlash,
+                           ui->optEEwr, ui->optEErd,   ui->chkEEvf, ui->cmdErun, ui->txtEEPROM, ui->cmdEEPROM,
+                           ui->txtCal1, ui->txtCal4,   ui->txtCal2, ui->txtCal8, ui->cmdCalRD};
     for (QCheckBox *box : m_chkFuse)
         order.append(box);
     order << ui->cmdFuseRD << ui->cmdFuseWR << ui->txtOutput;

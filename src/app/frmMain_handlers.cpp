@@ -2,8 +2,8 @@
 
 #include "frmMain.h"
 
-#include "fuses/clock_presets.h"
 #include "fuses/chip_profile.h"
+#include "fuses/clock_presets.h"
 #include "fuses/fuse_box_help.h"
 #include "fuses/fuse_panel_map.h"
 #include "memory/reset_command.h"

@@ -19,7 +19,10 @@
 
 namespace {
 // Twips to pixels at 96 dots per inch; Qt scales for other densities.
-int px(int twips) { return qRound(twips / 15.0); }
+int px(int twips)
+{
+    return qRound(twips / 15.0);
+}
 QRect pxRect(const QRect &twips)
 {
     return QRect(px(twips.left()), px(twips.top()), px(twips.width()), px(twips.height()));
@@ -30,8 +33,8 @@ void frmMain::createFuseBoxes()
 {
     const QPoint frameCorner = ui->fraFuse->geometry().topLeft();
     for (int i = 0; i < fusepanel::boxCount; ++i) {
-        QWidget *parent = fusepanel::boxInFuseFrame(i) ? static_cast<QWidget *>(ui->fraFuse)
-                                                       : static_cast<QWidget *>(this);
+        QWidget *parent =
+            fusepanel::boxInFuseFrame(i) ? static_cast<QWidget *>(ui->fraFuse) : static_cast<QWidget *>(this);
         auto *box = new QCheckBox(QString::number(i), parent);
         box->setObjectName(QStringLiteral("chkFuse"));
         box->setProperty("index", i);
@@ -39,7 +42,7 @@ void frmMain::createFuseBoxes()
         if (parent != this)
             r.translate(-frameCorner);
         box->setGeometry(r);
-        box->raise();   // drawn over the fuse frame
+        box->raise(); // drawn over the fuse frame
         m_chkFuse[static_cast<size_t>(i)] = box;
     }
 }
@@ -48,10 +51,9 @@ void frmMain::applyColoursAndFonts()
 {
     // Frames draw their border through the middle of the caption, so the
     // controls placed 16 pixels below a frame's top stay clear of it.
-    setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-        " left: 6px; padding: 0px 1px; }"));
+    setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+                                 "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+                                 " left: 6px; padding: 0px 1px; }"));
 
     applySystemColours();
 
@@ -75,8 +77,8 @@ void frmMain::applySystemColours()
 {
     // Output pane: window-frame colour behind caption-text colour (white on
     // black), unless the desktop's palette makes that pair unreadable.
-    const ColourPair paneColours = legiblePair(
-        {palette().color(QPalette::WindowText), palette().color(QPalette::HighlightedText)});
+    const ColourPair paneColours =
+        legiblePair({palette().color(QPalette::WindowText), palette().color(QPalette::HighlightedText)});
     // Only the roles set here are the controls' own; the others keep
     // following the window's palette.
     QPalette pane;
@@ -88,8 +90,7 @@ void frmMain::applySystemColours()
     // (The boxes take their background from the window; while the palette
     // changes, theirs is not updated yet.)
     QPalette path;
-    path.setColor(QPalette::Text,
-                  legibleText(palette().color(QPalette::Highlight), palette().color(QPalette::Base)));
+    path.setColor(QPalette::Text, legibleText(palette().color(QPalette::Highlight), palette().color(QPalette::Base)));
     ui->txtFlash->setPalette(path);
     ui->txtEEPROM->setPalette(path);
 }

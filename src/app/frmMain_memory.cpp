@@ -11,25 +11,40 @@
 
 MemoryPanel frmMain::flashPanel()
 {
-    return {MemoryKind::Flash, missingFlashFileText(), ui->txtFlash, ui->optFwr, ui->chkFvf, strFlashFile, strFlashOp,
-            strFlashVerify};
+    return {MemoryKind::Flash, missingFlashFileText(), ui->txtFlash, ui->optFwr,
+            ui->chkFvf,        strFlashFile,           strFlashOp,   strFlashVerify};
 }
 
 MemoryPanel frmMain::eepromPanel()
 {
-    return {MemoryKind::Eeprom, missingEepromFileText(), ui->txtEEPROM, ui->optEEwr, ui->chkEEvf, strEepromFile,
-            strEepromOp, strEepromVerify};
+    return {MemoryKind::Eeprom, missingEepromFileText(), ui->txtEEPROM, ui->optEEwr,
+            ui->chkEEvf,        strEepromFile,           strEepromOp,   strEepromVerify};
 }
 
-void frmMain::cmdFlash_Click() { chooseImageFile(flashPanel()); }
+void frmMain::cmdFlash_Click()
+{
+    chooseImageFile(flashPanel());
+}
 
-void frmMain::txtFlash_Change() { strFlashFile = ui->txtFlash->text(); }
+void frmMain::txtFlash_Change()
+{
+    strFlashFile = ui->txtFlash->text();
+}
 
-void frmMain::cmdFrun_Click() { runImageTransfer(flashPanel()); }
+void frmMain::cmdFrun_Click()
+{
+    runImageTransfer(flashPanel());
+}
 
-void frmMain::cmdEEPROM_Click() { chooseImageFile(eepromPanel()); }
+void frmMain::cmdEEPROM_Click()
+{
+    chooseImageFile(eepromPanel());
+}
 
-void frmMain::cmdErun_Click() { runImageTransfer(eepromPanel()); }
+void frmMain::cmdErun_Click()
+{
+    runImageTransfer(eepromPanel());
+}
 
 bool frmMain::chooseImageFile(const MemoryPanel &panel)
 {
@@ -49,8 +64,8 @@ void frmMain::runImageTransfer(const MemoryPanel &panel)
         return;
     // The run works on the file, direction and verification the panel showed
     // when the button was pressed.
-    const MemoryOperation frozen{operationContext(), chipForPart(strPart), panel.kind, panel.direction(),
-                                 panel.chkVerify->isChecked(), panel.file};
+    const MemoryOperation frozen{operationContext(), chipForPart(strPart),         panel.kind,
+                                 panel.direction(),  panel.chkVerify->isChecked(), panel.file};
     TransferQuestions ask;
     ask.chooseMissingFile = [&] {
         showMessage(panel.missingFileText, errorTitle(), MessageIcon::Critical);
@@ -58,7 +73,8 @@ void frmMain::runImageTransfer(const MemoryPanel &panel)
     };
     ask.overwrite = [this](const QString &file) {
         return showMessage(overwriteQuestion(file), overwriteQuestionTitle(), MessageIcon::Question,
-                           MessageButtons::YesNo) == MessageAnswer::Yes;
+                           MessageButtons::YesNo)
+               == MessageAnswer::Yes;
     };
     const TransferResult result = transferImage(frozen, *operation, *ui->txtOutput, ask);
     keepLastCommand(result.lastCommand);

@@ -60,11 +60,10 @@ frmSplash *frmSplash::showAbout(Dialogs &dialogs)
 }
 
 frmSplash::frmSplash(Dialogs &dialogs)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      ui(std::make_unique<Ui::frmSplash>()), m_dialogs(dialogs)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), ui(std::make_unique<Ui::frmSplash>()), m_dialogs(dialogs)
 {
     ui->setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);   // closing unloads it
+    setAttribute(Qt::WA_DeleteOnClose); // closing unloads it
     setFixedSize(size());
     setFocusPolicy(Qt::StrongFocus);
 
@@ -129,7 +128,10 @@ bool frmSplash::Form_KeyPress(const QEvent *event)
     return true;
 }
 
-void frmSplash::Frame1_Click() { close(); }
+void frmSplash::Frame1_Click()
+{
+    close();
+}
 
 void frmSplash::imgLogo_Click()
 {
@@ -137,7 +139,10 @@ void frmSplash::imgLogo_Click()
                       MessageButtons::Ok);
 }
 
-void frmSplash::lblCompanyProduct_Click() { platform::openWithDesktop(makerWebPage()); }
+void frmSplash::lblCompanyProduct_Click()
+{
+    platform::openWithDesktop(makerWebPage());
+}
 
 void frmSplash::lblWarning_Click()
 {

@@ -8,7 +8,9 @@
 #include <memory>
 
 class Dialogs;
-namespace Ui { class frmSplash; }
+namespace Ui {
+class frmSplash;
+}
 
 class frmSplash : public QWidget {
     Q_OBJECT

@@ -9,8 +9,7 @@ class ImageFileDialog {
 public:
     // The open dialog for a program, the save dialog for a read, starting in
     // the program folder. Returns the chosen path, or an empty text on cancel.
-    QString choose(Dialogs &dialogs, QWidget *parent, TransferDirection direction,
-                   const QString &programFolder);
+    QString choose(Dialogs &dialogs, QWidget *parent, TransferDirection direction, const QString &programFolder);
 
     QString fileName() const { return m_fileName; }
 

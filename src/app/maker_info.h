@@ -4,7 +4,19 @@
 
 #include <QString>
 
-inline QString makerWebAddress() { return QStringLiteral("fusewright.org"); }
-inline QString makerWebPage() { return QStringLiteral("https://fusewright.org/"); }
-inline QString makerName() { return QStringLiteral("熔丝工坊"); }
-inline QString authorMailAddress() { return QStringLiteral("author@fusewright.org"); }
+inline QString makerWebAddress()
+{
+    return QStringLiteral("fusewright.org");
+}
+inline QString makerWebPage()
+{
+    return QStringLiteral("https://fusewright.org/");
+}
+inline QString makerName()
+{
+    return QStringLiteral("熔丝工坊");
+}
+inline QString authorMailAddress()
+{
+    return QStringLiteral("author@fusewright.org");
+}

@@ -11,7 +11,7 @@
 
 struct MemoryPanel {
     MemoryKind kind;
-    QString missingFileText;   // shown when a run finds no image file chosen
+    QString missingFileText; // shown when a run finds no image file chosen
     QLineEdit *txtFile;
     QRadioButton *optProgram;
     QCheckBox *chkVerify;

@@ -9,11 +9,16 @@ namespace {
 QMessageBox::Icon qtIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Critical: return QMessageBox::Critical;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::None: break;
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -21,24 +26,31 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
 QMessageBox::StandardButtons qtButtons(MessageButtons buttons)
 {
     switch (buttons) {
-    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::Ok: break;
+    case MessageButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::Ok:
+        break;
     }
     return QMessageBox::Ok;
 }
 
 } // namespace
 
-MessageAnswer QtDialogs::message(QWidget *parent, const QString &text, const QString &title,
-                                 MessageIcon icon, MessageButtons buttons)
+MessageAnswer QtDialogs::message(QWidget *parent, const QString &text, const QString &title, MessageIcon icon,
+                                 MessageButtons buttons)
 {
     QMessageBox box(qtIcon(icon), title, text, qtButtons(buttons), parent);
     switch (box.exec()) {
-    case QMessageBox::Ok: return MessageAnswer::Ok;
-    case QMessageBox::Yes: return MessageAnswer::Yes;
-    case QMessageBox::No: return MessageAnswer::No;
-    default: break;
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    default:
+        break;
     }
     return dismissedAnswer(buttons);
 }
@@ -56,10 +68,8 @@ QString qtFileFilter(const QString &pipeFilter)
 QString QtDialogs::chooseFile(QWidget *parent, const FileDialogRequest &request)
 {
     QFileDialog dialog(parent);
-    dialog.setAcceptMode(request.mode == FileDialogMode::Save ? QFileDialog::AcceptSave
-                                                              : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.mode == FileDialogMode::Save ? QFileDialog::AnyFile
-                                                            : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(request.mode == FileDialogMode::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.mode == FileDialogMode::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // Before a read the program asks its own overwrite question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilter(qtFileFilter(request.filter));

@@ -4,8 +4,8 @@
 // The real dialogs: Qt's message box and file dialog.
 class QtDialogs : public Dialogs {
 public:
-    MessageAnswer message(QWidget *parent, const QString &text, const QString &title,
-                          MessageIcon icon, MessageButtons buttons) override;
+    MessageAnswer message(QWidget *parent, const QString &text, const QString &title, MessageIcon icon,
+                          MessageButtons buttons) override;
     QString chooseFile(QWidget *parent, const FileDialogRequest &request) override;
 };
 

@@ -16,8 +16,7 @@ double luminance(const QColor &c)
 QColor mixed(const QColor &from, const QColor &to, int step, int steps)
 {
     const auto channel = [&](int a, int b) { return a + (b - a) * step / steps; };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                  channel(from.blue(), to.blue()));
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()), channel(from.blue(), to.blue()));
 }
 } // namespace
 

@@ -11,8 +11,14 @@ QString fileProblemText(const QString &what, const OperationProblem &problem)
 }
 } // namespace
 
-QString noticeTitle() { return QStringLiteral("提示"); }
-QString errorTitle() { return QStringLiteral("错误"); }
+QString noticeTitle()
+{
+    return QStringLiteral("提示");
+}
+QString errorTitle()
+{
+    return QStringLiteral("错误");
+}
 
 UserMessage selectionMessage(MissingSelection missing, SelectionWording wording)
 {
@@ -71,10 +77,22 @@ QString imageTooLargeText(const QString &imageBytes, const QString &memoryBytes)
            + QStringLiteral(" 字节\r\n该映像文件可能是为其他型号的器件生成的");
 }
 
-QString fuseWriteQuestion() { return QStringLiteral("确定进行熔丝位的写入？"); }
-QString presetNeedsDeviceText() { return QStringLiteral("请选择器件型号"); }
-QString alreadyRunningText() { return QStringLiteral("程序已经运行"); }
-QString alreadyRunningTitle() { return QStringLiteral("重复运行"); }
+QString fuseWriteQuestion()
+{
+    return QStringLiteral("确定进行熔丝位的写入？");
+}
+QString presetNeedsDeviceText()
+{
+    return QStringLiteral("请选择器件型号");
+}
+QString alreadyRunningText()
+{
+    return QStringLiteral("程序已经运行");
+}
+QString alreadyRunningTitle()
+{
+    return QStringLiteral("重复运行");
+}
 
 QString pipeFailureText(int errorNumber)
 {
@@ -86,12 +104,21 @@ QString startFailureText(int errorNumber)
     return QStringLiteral("无法建立新进程，错误码：") + QString::number(errorNumber);
 }
 
-QString missingFlashFileText() { return QStringLiteral("请选择FLASH文件"); }
-QString missingEepromFileText() { return QStringLiteral("请选择EEPROM文件"); }
+QString missingFlashFileText()
+{
+    return QStringLiteral("请选择FLASH文件");
+}
+QString missingEepromFileText()
+{
+    return QStringLiteral("请选择EEPROM文件");
+}
 
 QString overwriteQuestion(const QString &imagePath)
 {
     return QStringLiteral("保存在文件") + imagePath + QLatin1Char('?');
 }
 
-QString overwriteQuestionTitle() { return QStringLiteral("是否覆盖文件"); }
+QString overwriteQuestionTitle()
+{
+    return QStringLiteral("是否覆盖文件");
+}

@@ -29,15 +29,15 @@ std::optional<UserMessage> problemMessage(const OperationProblem &problem, const
 
 // An image larger than the chip's memory: both sizes in bytes, and the likely cause.
 QString imageTooLargeText(const QString &imageBytes, const QString &memoryBytes);
-QString fuseWriteQuestion();        // "确定进行熔丝位的写入？", title "提示"
-QString noticeTitle();              // "提示"
-QString errorTitle();               // "错误"
-QString presetNeedsDeviceText();    // "请选择器件型号", title "错误"
-QString alreadyRunningText();       // "程序已经运行", title "重复运行"
+QString fuseWriteQuestion();     // "确定进行熔丝位的写入？", title "提示"
+QString noticeTitle();           // "提示"
+QString errorTitle();            // "错误"
+QString presetNeedsDeviceText(); // "请选择器件型号", title "错误"
+QString alreadyRunningText();    // "程序已经运行", title "重复运行"
 QString alreadyRunningTitle();
 QString pipeFailureText(int errorNumber);
 QString startFailureText(int errorNumber);
-QString missingFlashFileText();     // "请选择FLASH文件"
-QString missingEepromFileText();    // "请选择EEPROM文件"
-QString overwriteQuestion(const QString &imagePath);   // "保存在文件<path>?"
-QString overwriteQuestionTitle();   // "是否覆盖文件"
+QString missingFlashFileText();                      // "请选择FLASH文件"
+QString missingEepromFileText();                     // "请选择EEPROM文件"
+QString overwriteQuestion(const QString &imagePath); // "保存在文件<path>?"
+QString overwriteQuestionTitle();                    // "是否覆盖文件"

@@ -20,16 +20,16 @@ struct FactoryBytes {
 
 struct ChipProfile {
     ChipId id;
-    QString listText;      // as the device list shows it
-    QString part;          // avrdude part id
-    QString signature;     // expected signature text, "0x" and six lower-case hex digits
-    QString fuseCaption;   // caption of the fuse frame once chosen
-    QString highBit7;      // caption of hfuse bit 7
-    QString highBit6;      // caption of hfuse bit 6
+    QString listText;    // as the device list shows it
+    QString part;        // avrdude part id
+    QString signature;   // expected signature text, "0x" and six lower-case hex digits
+    QString fuseCaption; // caption of the fuse frame once chosen
+    QString highBit7;    // caption of hfuse bit 7
+    QString highBit6;    // caption of hfuse bit 6
     FactoryBytes factory;
-    bool writeSupported;             // the fuse write and the clock presets serve this chip
-    bool secondCheckNamesSignature;  // a failed check of the forced high-fuse run names the signature found
-    bool readPaneKeepsCommandLine;   // the read's texts follow the high-fuse command line in the pane
+    bool writeSupported;            // the fuse write and the clock presets serve this chip
+    bool secondCheckNamesSignature; // a failed check of the forced high-fuse run names the signature found
+    bool readPaneKeepsCommandLine;  // the read's texts follow the high-fuse command line in the pane
     int flashBytes;
     int eepromBytes;
 };

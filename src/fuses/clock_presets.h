@@ -9,8 +9,8 @@
 #include <array>
 
 struct ClockPreset {
-    const char *text;               // the list text, UTF-8
-    std::array<bool, 4> ticks;      // boxes 28, 29, 30, 31
+    const char *text;          // the list text, UTF-8
+    std::array<bool, 4> ticks; // boxes 28, 29, 30, 31
 };
 
 const std::array<ClockPreset, 13> &clockPresets();

@@ -16,16 +16,16 @@
 #include <QStringList>
 
 struct ExchangePaths {
-    QString read;    // <exchange folder>/fuse.bin: written by the tool, one byte per fuse run, four for calibration
-    QString lfuse;   // <exchange folder>/lfuse.bin, hfuse.bin, lock.bin: handed to the tool by the fuse write
+    QString read;  // <exchange folder>/fuse.bin: written by the tool, one byte per fuse run, four for calibration
+    QString lfuse; // <exchange folder>/lfuse.bin, hfuse.bin, lock.bin: handed to the tool by the fuse write
     QString hfuse;
     QString lock;
 };
 ExchangePaths exchangePaths(const platform::PathRendering &rendering, const QString &programFolder);
 
 struct ExchangeBytes {
-    QByteArray bytes;           // up to the count asked for; none when the file is absent
-    OperationProblem problem;   // FileNotRead for a link, a stranger's file or a read error
+    QByteArray bytes;         // up to the count asked for; none when the file is absent
+    OperationProblem problem; // FileNotRead for a link, a stranger's file or a read error
 };
 ExchangeBytes readExchangeFile(const QString &path, int count);
 

@@ -4,16 +4,22 @@ using fusepanel::FuseByte;
 
 namespace {
 // Lock bits 7 and 6 have no box of their own on either chip.
-bool bitHasBox(FuseByte byte, int bit) { return byte != FuseByte::Lock || bit < 6; }
+bool bitHasBox(FuseByte byte, int bit)
+{
+    return byte != FuseByte::Lock || bit < 6;
+}
 } // namespace
 
 quint8 &FuseBytes::of(FuseByte byte)
 {
     switch (byte) {
-    case FuseByte::HighFuse: return hfuse;
-    case FuseByte::LowFuse: return lfuse;
+    case FuseByte::HighFuse:
+        return hfuse;
+    case FuseByte::LowFuse:
+        return lfuse;
     case FuseByte::Lock:
-    case FuseByte::None: break;
+    case FuseByte::None:
+        break;
     }
     return lock;
 }

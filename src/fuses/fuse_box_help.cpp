@@ -11,33 +11,29 @@ namespace fusepanel {
 namespace {
 
 struct BitFacts {
-    const char *name;      // as the datasheet spells it
-    const char *ticked;    // what programming the bit does
-    const char *effect;    // nullptr: the chip's own (boot size, clock select)
-    const char *warning;   // for the bits that can shut the programmer out
+    const char *name;    // as the datasheet spells it
+    const char *ticked;  // what programming the bit does
+    const char *effect;  // nullptr: the chip's own (boot size, clock select)
+    const char *warning; // for the bits that can shut the programmer out
 };
 
 struct ChipFacts {
     ChipId chip;
     BitFacts highBit7;
     BitFacts highBit6;
-    std::array<const char *, 4> bootStarts;   // word addresses, 128 to 1024 words
+    std::array<const char *, 4> bootStarts; // word addresses, 128 to 1024 words
     const char *clockSelectEffect;
 };
 
 // Lines are kept short: a tooltip does not wrap plain text.
-const char *const bootLockEffect =
-    "引导区保护（BLB12、BLB11 合用）：只限制芯片自身的 SPM/LPM 指令，\n"
-    "不影响 ISP；只有芯片擦除才能清除";
-const char *const applicationLockEffect =
-    "应用区保护（BLB02、BLB01 合用）：只限制芯片自身的 SPM/LPM 指令，\n"
-    "不影响 ISP；只有芯片擦除才能清除";
-const char *const memoryLockEffect =
-    "存储器锁定：只勾选 LB1 时禁止再编程；LB1、LB2 都勾选时连读取和校验也被禁止";
+const char *const bootLockEffect = "引导区保护（BLB12、BLB11 合用）：只限制芯片自身的 SPM/LPM 指令，\n"
+                                   "不影响 ISP；只有芯片擦除才能清除";
+const char *const applicationLockEffect = "应用区保护（BLB02、BLB01 合用）：只限制芯片自身的 SPM/LPM 指令，\n"
+                                          "不影响 ISP；只有芯片擦除才能清除";
+const char *const memoryLockEffect = "存储器锁定：只勾选 LB1 时禁止再编程；LB1、LB2 都勾选时连读取和校验也被禁止";
 const char *const startUpEffect = "启动时间：上电或复位后等待时钟稳定的时间（与 CKSEL 的时钟源配合）";
-const char *const clockSelectWarning =
-    "警告：选了外部晶体、外部 RC 或外部时钟而电路上没有接上，芯片就停止工作，\n"
-    "ISP 也无法访问；在 XTAL1 引脚接入外部时钟（或接上所选的晶体、RC 元件）才能恢复";
+const char *const clockSelectWarning = "警告：选了外部晶体、外部 RC 或外部时钟而电路上没有接上，芯片就停止工作，\n"
+                                       "ISP 也无法访问；在 XTAL1 引脚接入外部时钟（或接上所选的晶体、RC 元件）才能恢复";
 
 // Boxes 10 to 31; the chip's own bits stand in for boxes 16 and 17.
 const std::array<BitFacts, 22> commonFacts{{
@@ -55,10 +51,9 @@ const std::array<BitFacts, 22> commonFacts{{
     {},
     {"SPIEN", "允许串行编程（ISP）和数据下载",
      "ISP 无法改变此位，所以此框只读，只随读取变化；\n写入前请先读取，让它保持勾选", nullptr},
-    {"CKOPT", "振荡器满幅（轨到轨）输出",
-     "振荡器选项：使用 8 MHz 以上的晶体时需要勾选；不勾选时振幅小、功耗低", nullptr},
-    {"EESAVE", "芯片擦除时保留 EEPROM 的内容",
-     "不勾选时，每次编程 FLASH（会先擦除芯片）都会清空 EEPROM", nullptr},
+    {"CKOPT", "振荡器满幅（轨到轨）输出", "振荡器选项：使用 8 MHz 以上的晶体时需要勾选；不勾选时振幅小、功耗低",
+     nullptr},
+    {"EESAVE", "芯片擦除时保留 EEPROM 的内容", "不勾选时，每次编程 FLASH（会先擦除芯片）都会清空 EEPROM", nullptr},
     {"BOOTSZ1", "与 BOOTSZ0 一起选择引导区的大小，见下表", nullptr, nullptr},
     {"BOOTSZ0", "与 BOOTSZ1 一起选择引导区的大小，见下表", nullptr, nullptr},
     {"BOOTRST", "复位后从引导区（引导程序）开始执行",
@@ -75,11 +70,9 @@ const std::array<BitFacts, 22> commonFacts{{
 
 const std::array<ChipFacts, 2> chips{{
     {ChipId::ATmega8,
-     {"RSTDISBL", "PC6 成为普通 I/O 引脚，不再是复位引脚",
-      "外部复位失效，只剩上电、掉电检测和看门狗复位",
+     {"RSTDISBL", "PC6 成为普通 I/O 引脚，不再是复位引脚", "外部复位失效，只剩上电、掉电检测和看门狗复位",
       "警告：写入后 ISP 编程再也无法访问芯片（ISP 要用复位引脚）；\n只有高压并行编程器才能恢复"},
-     {"WDTON", "看门狗定时器始终开启",
-      "软件不能关闭看门狗，程序必须按时执行 WDR 指令，否则芯片不断复位", nullptr},
+     {"WDTON", "看门狗定时器始终开启", "软件不能关闭看门狗，程序必须按时执行 WDR 指令，否则芯片不断复位", nullptr},
      {"0xF80", "0xF00", "0xE00", "0xC00"},
      "时钟源：只能通过“时钟选择”列表或读取设置，不能手工勾选"},
     {ChipId::ATmega16,
@@ -91,22 +84,29 @@ const std::array<ChipFacts, 2> chips{{
      "时钟源：只随读取变化（“时钟选择”列表只用于 ATmega8），不能手工勾选"},
 }};
 
-QString utf8(const char *text) { return QString::fromUtf8(text); }
+QString utf8(const char *text)
+{
+    return QString::fromUtf8(text);
+}
 
 QString byteName(FuseByte byte)
 {
     switch (byte) {
-    case FuseByte::Lock: return QStringLiteral("锁定位字节（lock）");
-    case FuseByte::HighFuse: return QStringLiteral("熔丝位高字节（hfuse）");
-    case FuseByte::LowFuse: return QStringLiteral("熔丝位低字节（lfuse）");
-    case FuseByte::None: break;
+    case FuseByte::Lock:
+        return QStringLiteral("锁定位字节（lock）");
+    case FuseByte::HighFuse:
+        return QStringLiteral("熔丝位高字节（hfuse）");
+    case FuseByte::LowFuse:
+        return QStringLiteral("熔丝位低字节（lfuse）");
+    case FuseByte::None:
+        break;
     }
     return QString();
 }
 
 QString factoryLine(const FactoryBytes &factory, FuseByte byte, int bit)
 {
-    const quint8 value = byte == FuseByte::HighFuse ? factory.hfuse
+    const quint8 value = byte == FuseByte::HighFuse  ? factory.hfuse
                          : byte == FuseByte::LowFuse ? factory.lfuse
                                                      : factory.lock;
     QString line = ((value >> bit) & 1) ? QStringLiteral("出厂：未勾选") : QStringLiteral("出厂：已勾选");
@@ -151,8 +151,8 @@ QString boxHelp(const ChipProfile &device, int index)
     const int bit = bitOfBox(index);
 
     QStringList lines;
-    lines << utf8(facts.name) + QStringLiteral("：") + byteName(byte) + QStringLiteral("第 ")
-                 + QString::number(bit) + QStringLiteral(" 位");
+    lines << utf8(facts.name) + QStringLiteral("：") + byteName(byte) + QStringLiteral("第 ") + QString::number(bit)
+                 + QStringLiteral(" 位");
     lines << QStringLiteral("勾选 = 已编程（位值 0）：") + utf8(facts.ticked);
     lines << factoryLine(device.factory, byte, bit);
     if (facts.effect)

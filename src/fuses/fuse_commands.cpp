@@ -19,10 +19,14 @@ const std::array<FuseByte, 3> &fuseReadOrder()
 QString memoryName(FuseByte byte)
 {
     switch (byte) {
-    case FuseByte::HighFuse: return QStringLiteral("hfuse");
-    case FuseByte::LowFuse: return QStringLiteral("lfuse");
-    case FuseByte::Lock: return QStringLiteral("lock");
-    case FuseByte::None: break;
+    case FuseByte::HighFuse:
+        return QStringLiteral("hfuse");
+    case FuseByte::LowFuse:
+        return QStringLiteral("lfuse");
+    case FuseByte::Lock:
+        return QStringLiteral("lock");
+    case FuseByte::None:
+        break;
     }
     return QString();
 }
@@ -35,13 +39,11 @@ ToolCommand fuseReadCommand(const ToolCommand &prefix, FuseByte byte, const QStr
     return c;
 }
 
-ToolCommand fuseWriteCommand(const ToolCommand &prefix, const ExchangePaths &files,
-                             const ToolDialect &dialect)
+ToolCommand fuseWriteCommand(const ToolCommand &prefix, const ExchangePaths &files, const ToolDialect &dialect)
 {
-    ToolCommand c = prefix
-                  + grammar::memoryFragment(memoryName(FuseByte::LowFuse), write, files.lfuse, raw, false)
-                  + grammar::memoryFragment(memoryName(FuseByte::HighFuse), write, files.hfuse, raw, false)
-                  + grammar::memoryFragment(memoryName(FuseByte::Lock), write, files.lock, raw, false);
+    ToolCommand c = prefix + grammar::memoryFragment(memoryName(FuseByte::LowFuse), write, files.lfuse, raw, false)
+                    + grammar::memoryFragment(memoryName(FuseByte::HighFuse), write, files.hfuse, raw, false)
+                    + grammar::memoryFragment(memoryName(FuseByte::Lock), write, files.lock, raw, false);
     if (dialect.hasSafeMode())
         c += grammar::unsafeFlag();
     return c;

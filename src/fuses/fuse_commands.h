@@ -21,8 +21,7 @@ ToolCommand fuseReadCommand(const ToolCommand &prefix, fusepanel::FuseByte byte,
 
 // prefix, the low fuse, high fuse and lock files written in raw format, and
 // " -u" where the tool still has a safe mode to turn off.
-ToolCommand fuseWriteCommand(const ToolCommand &prefix, const ExchangePaths &files,
-                             const ToolDialect &dialect);
+ToolCommand fuseWriteCommand(const ToolCommand &prefix, const ExchangePaths &files, const ToolDialect &dialect);
 
 // " -U calibration:r:"<exchange>":r"
 CommandFragment calibrationFragment(const QString &exchangePath);

@@ -10,13 +10,13 @@
 namespace fusepanel {
 
 constexpr int boxCount = 32;
-constexpr int firstLabelledBox = 10;   // boxes below keep their blank caption
+constexpr int firstLabelledBox = 10; // boxes below keep their blank caption
 
 enum class FuseByte { None, Lock, HighFuse, LowFuse };
 
 FuseByte byteOfBox(int index);
-int bitOfBox(int index);                 // 7..0
-constexpr int boxOf(FuseByte byte, int bit)   // the inverse; -1 for FuseByte::None
+int bitOfBox(int index);                    // 7..0
+constexpr int boxOf(FuseByte byte, int bit) // the inverse; -1 for FuseByte::None
 {
     const int row = byte == FuseByte::Lock ? 1 : byte == FuseByte::HighFuse ? 2 : byte == FuseByte::LowFuse ? 3 : -1;
     return row < 0 ? -1 : 8 * row + (7 - bit);

@@ -18,7 +18,7 @@
 
 struct FuseOperation {
     OperationContext context;
-    const ChipProfile *chip = nullptr;   // nullptr: a part the program does not know
+    const ChipProfile *chip = nullptr; // nullptr: a part the program does not know
     ExchangePaths exchange;
 };
 
@@ -28,18 +28,18 @@ struct FuseOperation {
 ProbeOutcome clearExchangeAndProbe(const FuseOperation &operation, RunningOperation &running, OutputPane &pane);
 
 struct FuseReadResult {
-    ToolCommand lastCommand;    // empty when nothing was composed
+    ToolCommand lastCommand; // empty when nothing was composed
     OperationProblem problem;
     FuseBytes bytes;
-    bool panelFilled = false;   // bytes holds the chip's bytes
-    bool panelCleared = false;  // no answer: every box is cleared
+    bool panelFilled = false;  // bytes holds the chip's bytes
+    bool panelCleared = false; // no answer: every box is cleared
 };
 FuseReadResult readFuses(const FuseOperation &operation, RunningOperation &running, OutputPane &pane);
 
 struct FuseWriteResult {
     ToolCommand lastCommand;
     OperationProblem problem;
-    FuseBytes written;          // the bytes handed to the tool, when it ran
+    FuseBytes written; // the bytes handed to the tool, when it ran
     bool toolRan = false;
 };
 // ticks: the panel as the user saw it when pressing the button. confirm asks
@@ -49,10 +49,10 @@ FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &tic
 
 struct CalibrationResult {
     ToolCommand lastCommand;
-    CommandFragment calibrationOp;   // the fragment of the main command, once composed
+    CommandFragment calibrationOp; // the fragment of the main command, once composed
     OperationProblem problem;
-    QByteArray bytes;                // what the exchange file held: 1, 2, 4, 8 MHz
-    bool showBytes = false;          // false: the four boxes stay as they are
+    QByteArray bytes;       // what the exchange file held: 1, 2, 4, 8 MHz
+    bool showBytes = false; // false: the four boxes stay as they are
 };
 // When the probe meets another chip the four boxes are emptied (showBytes
 // with no bytes); any other failure before the read leaves them as they are.

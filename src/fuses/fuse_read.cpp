@@ -50,9 +50,8 @@ FuseReadResult readFuses(const FuseOperation &operation, RunningOperation &runni
         }
         if (byte == FuseByte::HighFuse) {
             // The run is forced past the tool's own check, so its text is checked again.
-            const SignatureVerdict verdict =
-                checkForcedRunSignature(captured.text, captured.exitedWithZero, operation.context.expectedSignature,
-                                        operation.context.dialect);
+            const SignatureVerdict verdict = checkForcedRunSignature(
+                captured.text, captured.exitedWithZero, operation.context.expectedSignature, operation.context.dialect);
             if (!verdict.matches) {
                 // The high-fuse line stays and the tool's reason follows it; the file stays
                 // until the next run removes it.

@@ -71,7 +71,8 @@ std::optional<qint64> imageExtent(const QByteArray &content)
     const QByteArray start = content.trimmed().left(4);
     if (start.startsWith(':'))
         return intelHexExtent(content);
-    if (start.startsWith("\x7f" "ELF"))
+    if (start.startsWith("\x7f"
+                         "ELF"))
         return std::nullopt;
     // Raw binary, as the tool tells it from text: a byte outside ASCII.
     for (const char c : content) {

@@ -19,16 +19,14 @@ QChar transferFormatLetter(TransferDirection direction, const QString &imagePath
     return imagePath.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive) ? QLatin1Char('i') : QLatin1Char('r');
 }
 
-CommandFragment transferFragment(MemoryKind kind, TransferDirection direction,
-                                 const QString &imagePath)
+CommandFragment transferFragment(MemoryKind kind, TransferDirection direction, const QString &imagePath)
 {
     const QChar operation = direction == TransferDirection::Program ? QLatin1Char('w') : QLatin1Char('r');
-    return grammar::memoryFragment(memoryName(kind), operation, imagePath,
-                                   transferFormatLetter(direction, imagePath), true);
+    return grammar::memoryFragment(memoryName(kind), operation, imagePath, transferFormatLetter(direction, imagePath),
+                                   true);
 }
 
-CommandFragment verifyFragment(MemoryKind kind, TransferDirection direction,
-                               const QString &imagePath)
+CommandFragment verifyFragment(MemoryKind kind, TransferDirection direction, const QString &imagePath)
 {
     return grammar::memoryFragment(memoryName(kind), QLatin1Char('v'), imagePath,
                                    transferFormatLetter(direction, imagePath), true);

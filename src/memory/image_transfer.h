@@ -21,9 +21,7 @@ QString imageFileFilter();
 QChar transferFormatLetter(TransferDirection direction, const QString &imagePath);
 
 // " -U <memory>:w:"<path>":a " or " -U <memory>:r:"<path>":<i|r> ".
-CommandFragment transferFragment(MemoryKind kind, TransferDirection direction,
-                                 const QString &imagePath);
+CommandFragment transferFragment(MemoryKind kind, TransferDirection direction, const QString &imagePath);
 // " -U <memory>:v:"<path>":<letter> ", with the transfer's own format letter:
 // the tool must read the file in the format it is in.
-CommandFragment verifyFragment(MemoryKind kind, TransferDirection direction,
-                               const QString &imagePath);
+CommandFragment verifyFragment(MemoryKind kind, TransferDirection direction, const QString &imagePath);

@@ -30,8 +30,8 @@ TransferResult transferImage(const MemoryOperation &operation, RunningOperation 
         const std::optional<qint64> extent = imageFileExtent(file);
         const int capacity = memoryBytes(*operation.chip, operation.memory);
         if (extent && *extent > capacity) {
-            result.problem = OperationProblem::of(Kind::ImageTooLarge, QString::number(*extent),
-                                                  QString::number(capacity));
+            result.problem =
+                OperationProblem::of(Kind::ImageTooLarge, QString::number(*extent), QString::number(capacity));
             return result;
         }
     }

@@ -15,11 +15,11 @@
 
 struct MemoryOperation {
     OperationContext context;
-    const ChipProfile *chip = nullptr;   // nullptr: a part the program does not know
+    const ChipProfile *chip = nullptr; // nullptr: a part the program does not know
     MemoryKind memory = MemoryKind::Flash;
     TransferDirection direction = TransferDirection::Program;
     bool verify = true;
-    QString file;                        // the panel's image; empty when none is chosen yet
+    QString file; // the panel's image; empty when none is chosen yet
 };
 
 struct TransferQuestions {
@@ -31,11 +31,11 @@ struct TransferQuestions {
 };
 
 struct TransferResult {
-    ToolCommand lastCommand;    // the probe, or the transfer once composed
-    CommandFragment op;         // the transfer and verify fragments, once composed
+    ToolCommand lastCommand; // the probe, or the transfer once composed
+    CommandFragment op;      // the transfer and verify fragments, once composed
     CommandFragment verify;
     OperationProblem problem;
-    bool toolRan = false;       // the transfer itself ran
+    bool toolRan = false; // the transfer itself ran
 };
 
 // The chip's size of this memory in bytes.

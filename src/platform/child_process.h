@@ -44,7 +44,10 @@ public:
 
 #ifndef Q_OS_WIN
     // The read end of the output pipe, -1 when closed. Non-blocking.
-    int outputDescriptor() const { return m_readFd; }
+    int outputDescriptor() const
+    {
+        return m_readFd;
+    }
 #endif
     // >0 bytes read, 0 end of output, -1 nothing available yet, -2 read error.
     qint64 readAvailable(char *buffer, qint64 capacity);
@@ -56,14 +59,17 @@ public:
     std::unique_ptr<QObject> outputNotifier(std::function<void()> onReadable);
     void closeOutput();
 
-    void terminate();   // asks the child to end (SIGTERM; on Windows it ends at once)
-    void kill();        // ends it at once (SIGKILL, TerminateProcess)
-    bool tryReap();     // true once the child has been reaped (or none was started)
+    void terminate(); // asks the child to end (SIGTERM; on Windows it ends at once)
+    void kill();      // ends it at once (SIGKILL, TerminateProcess)
+    bool tryReap();   // true once the child has been reaped (or none was started)
     void reapBlocking();
     bool isRunning() const;
     // The waitpid() status (on Windows the exit code) of the last reaped
     // child, -1 before any.
-    int waitStatus() const { return m_status; }
+    int waitStatus() const
+    {
+        return m_status;
+    }
     // The exit code of the last reaped child; -1 when a signal ended it or
     // none has been reaped.
     int exitCode() const;

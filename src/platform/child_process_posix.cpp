@@ -53,8 +53,8 @@ bool liftAboveStandard(int &fd)
 struct ChildSetup {
     const char *path;
     char *const *argv;
-    int outputFd;    // becomes 1 and 2
-    int reportFd;    // close-on-exec; carries errno when exec fails
+    int outputFd; // becomes 1 and 2
+    int reportFd; // close-on-exec; carries errno when exec fails
     pid_t parent;
     int descriptorLimit;
 
@@ -104,7 +104,10 @@ struct ChildSetup {
         failTo(report, errno);
     }
 
-    [[noreturn]] void fail(int error) const { failTo(reportFd, error); }
+    [[noreturn]] void fail(int error) const
+    {
+        failTo(reportFd, error);
+    }
 
     [[noreturn]] static void failTo(int fd, int error)
     {
@@ -286,7 +289,10 @@ void ChildProcess::kill()
         ::kill(pid_t(m_pid), SIGKILL);
 }
 
-bool ChildProcess::isRunning() const { return m_pid > 0; }
+bool ChildProcess::isRunning() const
+{
+    return m_pid > 0;
+}
 
 bool ChildProcess::tryReap()
 {

@@ -65,10 +65,9 @@ bool createOutputPipe(HANDLE &readEnd, HANDLE &writeEnd)
                                   .arg(::GetCurrentProcessId())
                                   .arg(::InterlockedIncrement(&serial))
                                   .toStdWString();
-    readEnd = ::CreateNamedPipeW(name.c_str(),
-                                 PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                 PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                                 1, 0, pipeBufferSize, 0, nullptr);
+    readEnd = ::CreateNamedPipeW(
+        name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0, pipeBufferSize, 0, nullptr);
     if (readEnd == INVALID_HANDLE_VALUE) {
         readEnd = nullptr;
         return false;
@@ -113,14 +112,14 @@ HANDLE toolJob()
 struct ChildProcess::Handles {
     HANDLE process = nullptr;
     HANDLE readEnd = nullptr;
-    HANDLE readDone = nullptr;   // manual-reset event of the outstanding read
+    HANDLE readDone = nullptr; // manual-reset event of the outstanding read
     OVERLAPPED overlapped{};
     bool readPending = false;
     std::vector<char> buffer = std::vector<char>(pipeBufferSize);
-    DWORD buffered = 0;          // bytes of a finished read not handed out yet
+    DWORD buffered = 0; // bytes of a finished read not handed out yet
     DWORD handedOut = 0;
-    bool ended = false;          // the pipe broke: no more output
-    DWORD failure = 0;           // why the output ended; 0 for the normal end, a broken pipe
+    bool ended = false; // the pipe broke: no more output
+    DWORD failure = 0;  // why the output ended; 0 for the normal end, a broken pipe
 
     ~Handles() { closeOutput(); }
 
@@ -134,7 +133,7 @@ struct ChildProcess::Handles {
         overlapped.hEvent = readDone;
         if (::ReadFile(readEnd, buffer.data(), pipeBufferSize, nullptr, &overlapped)
             || ::GetLastError() == ERROR_IO_PENDING) {
-            readPending = true;   // also when done at once: the result is collected below
+            readPending = true; // also when done at once: the result is collected below
             return;
         }
         end(::GetLastError());
@@ -188,9 +187,15 @@ struct ChildProcess::Handles {
 
 // tools\avrdude.exe.manifest gives the tool UTF-8 as its ANSI code page, so
 // file names it echoes come back whatever the system's code page.
-QString decodeToolOutput(const QByteArray &bytes) { return QString::fromUtf8(bytes); }
+QString decodeToolOutput(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes);
+}
 
-QStringDecoder toolOutputDecoder() { return QStringDecoder(QStringDecoder::Utf8); }
+QStringDecoder toolOutputDecoder()
+{
+    return QStringDecoder(QStringDecoder::Utf8);
+}
 
 ChildProcess::ChildProcess() = default;
 
@@ -219,8 +224,8 @@ ChildProcess::Failure ChildProcess::start(const QString &program, const QStringL
     }
     handles->readDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE input = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                                 OPEN_EXISTING, 0, nullptr);
+    HANDLE input = ::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable, OPEN_EXISTING,
+                                 0, nullptr);
     if (!handles->readDone || input == INVALID_HANDLE_VALUE) {
         m_error = int(::GetLastError());
         if (input == INVALID_HANDLE_VALUE)
@@ -239,8 +244,8 @@ ChildProcess::Failure ChildProcess::start(const QString &program, const QStringL
     std::vector<char> attributeStore(attributeSize);
     auto attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributeStore.data());
     const bool listReady = ::InitializeProcThreadAttributeList(attributes, 1, 0, &attributeSize)
-                           && ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
-                                                          inherited, sizeof inherited, nullptr, nullptr);
+                           && ::UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited,
+                                                          sizeof inherited, nullptr, nullptr);
 
     STARTUPINFOEXW startup{};
     startup.StartupInfo.cb = sizeof startup;
@@ -258,8 +263,8 @@ ChildProcess::Failure ChildProcess::start(const QString &program, const QStringL
     PROCESS_INFORMATION info{};
     // Suspended until it is in the job, so not one instruction of it runs outside.
     const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED | (listReady ? EXTENDED_STARTUPINFO_PRESENT : 0);
-    const BOOL started = ::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE, flags,
-                                          nullptr, nullptr, &startup.StartupInfo, &info);
+    const BOOL started = ::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                                          nullptr, &startup.StartupInfo, &info);
     const DWORD startError = ::GetLastError();
     if (listReady)
         ::DeleteProcThreadAttributeList(attributes);
@@ -338,7 +343,10 @@ void ChildProcess::kill()
         ::TerminateProcess(m_win->process, 1);
 }
 
-bool ChildProcess::isRunning() const { return m_win && m_win->process; }
+bool ChildProcess::isRunning() const
+{
+    return m_win && m_win->process;
+}
 
 bool ChildProcess::tryReap()
 {
@@ -360,7 +368,10 @@ void ChildProcess::reapBlocking()
     reaped(::GetExitCodeProcess(m_win->process, &code) ? int(code) : -1);
 }
 
-int ChildProcess::exitCode() const { return m_status; }
+int ChildProcess::exitCode() const
+{
+    return m_status;
+}
 
 void ChildProcess::reaped(int status)
 {

@@ -11,8 +11,8 @@
 namespace platform {
 
 struct ExchangeFolder {
-    QString path;           // without a trailing separator
-    bool writable = false;  // false: neither the tools folder nor a private folder can be written
+    QString path;          // without a trailing separator
+    bool writable = false; // false: neither the tools folder nor a private folder can be written
 };
 
 // Asked afresh by every operation; a private folder is created (mode 0700)

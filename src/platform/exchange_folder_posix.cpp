@@ -12,7 +12,10 @@ namespace platform {
 namespace {
 const QString ownName = QStringLiteral("fusewright");
 
-bool canWriteInto(const QByteArray &folder) { return ::access(folder.constData(), W_OK | X_OK) == 0; }
+bool canWriteInto(const QByteArray &folder)
+{
+    return ::access(folder.constData(), W_OK | X_OK) == 0;
+}
 
 // Anyone else who may write into the tools folder (its group included) could
 // swap an exchange file between the program's write and the tool's read.

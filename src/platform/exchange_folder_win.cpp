@@ -9,7 +9,10 @@
 namespace platform {
 
 namespace {
-const wchar_t *wide(const QString &s) { return reinterpret_cast<const wchar_t *>(s.utf16()); }
+const wchar_t *wide(const QString &s)
+{
+    return reinterpret_cast<const wchar_t *>(s.utf16());
+}
 
 // A real folder, not a junction or a link leading somewhere else.
 bool isPlainFolder(const QString &folder)
@@ -26,11 +29,11 @@ bool canCreateFilesIn(const QString &folder)
 {
     if (!isPlainFolder(folder))
         return false;
-    const QString probe = folder + QStringLiteral("\\.fusewright-probe-")
-                          + QString::number(QCoreApplication::applicationPid());
-    const HANDLE file = ::CreateFileW(wide(probe), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                                      nullptr);
+    const QString probe =
+        folder + QStringLiteral("\\.fusewright-probe-") + QString::number(QCoreApplication::applicationPid());
+    const HANDLE file =
+        ::CreateFileW(wide(probe), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     ::CloseHandle(file);
@@ -41,7 +44,8 @@ bool canCreateFilesIn(const QString &folder)
 // folder keeps other users out of it.
 QString userFolder(const PathRendering &r)
 {
-    const QString base = QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    const QString base =
+        QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     if (base.isEmpty())
         return QString();
     const QString folder = base + r.separator + QStringLiteral("Fusewright");

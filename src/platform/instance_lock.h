@@ -17,11 +17,11 @@ public:
     bool tryAcquire();
     void release();
 
-    static QString defaultKey();   // per user
+    static QString defaultKey(); // per user
 
 private:
 #ifdef Q_OS_WIN
-    QString m_name;            // of the named mutex
+    QString m_name; // of the named mutex
     void *m_mutex = nullptr;
 #else
     QString m_path;

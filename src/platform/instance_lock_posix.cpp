@@ -19,7 +19,10 @@ InstanceLock::InstanceLock(const QString &key)
     m_path = dir + QLatin1Char('/') + key + QStringLiteral(".lock");
 }
 
-InstanceLock::~InstanceLock() { release(); }
+InstanceLock::~InstanceLock()
+{
+    release();
+}
 
 bool InstanceLock::tryAcquire()
 {
@@ -28,7 +31,7 @@ bool InstanceLock::tryAcquire()
     const QByteArray path = QFile::encodeName(m_path);
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
-        return true;   // no place for a lock: better to start than to refuse forever
+        return true; // no place for a lock: better to start than to refuse forever
     // flock is dropped by the kernel when the holder ends, crashed or not.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);

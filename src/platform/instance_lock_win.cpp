@@ -9,10 +9,12 @@ namespace platform {
 InstanceLock::InstanceLock(const QString &key)
     // A name in the session's own namespace; the key carries the user's name.
     : m_name(QStringLiteral("Local\\") + key)
-{
-}
+{}
 
-InstanceLock::~InstanceLock() { release(); }
+InstanceLock::~InstanceLock()
+{
+    release();
+}
 
 bool InstanceLock::tryAcquire()
 {
@@ -22,7 +24,7 @@ bool InstanceLock::tryAcquire()
     // crashed or not.
     HANDLE mutex = ::CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t *>(m_name.utf16()));
     if (!mutex)
-        return true;   // no place for a lock: better to start than to refuse forever
+        return true; // no place for a lock: better to start than to refuse forever
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         ::CloseHandle(mutex);
         return false;

@@ -6,8 +6,14 @@
 
 namespace platform {
 
-PathRendering posixRendering() { return {QLatin1Char('/'), QString(), true}; }
-PathRendering windowsRendering() { return {QLatin1Char('\\'), QStringLiteral(".exe"), false}; }
+PathRendering posixRendering()
+{
+    return {QLatin1Char('/'), QString(), true};
+}
+PathRendering windowsRendering()
+{
+    return {QLatin1Char('\\'), QStringLiteral(".exe"), false};
+}
 
 PathRendering nativeRendering()
 {
@@ -53,8 +59,8 @@ QString nativePortName(const PathRendering &r, const QString &listText)
     if (!m.hasMatch())
         return listText;
     const int index = m.captured(2).toInt() - 1;
-    const QString base = m.captured(1) == QLatin1String("lpt") ? QStringLiteral("/dev/parport")
-                                                               : QStringLiteral("/dev/ttyS");
+    const QString base =
+        m.captured(1) == QLatin1String("lpt") ? QStringLiteral("/dev/parport") : QStringLiteral("/dev/ttyS");
     return base + QString::number(index);
 }
 

@@ -12,10 +12,10 @@ using PortOverrides = QHash<QString, QString>;
 
 // How tool paths and port names are written on one operating system.
 struct PathRendering {
-    QChar separator;        // '/' or '\\'
-    QString exeSuffix;      // "" or ".exe"
-    bool nativePortNames;   // true: "lpt1"/"com1" become /dev/parport0 and /dev/ttyS0
-    PortOverrides portOverrides = {};   // the user's own names; they win over the above
+    QChar separator;                  // '/' or '\\'
+    QString exeSuffix;                // "" or ".exe"
+    bool nativePortNames;             // true: "lpt1"/"com1" become /dev/parport0 and /dev/ttyS0
+    PortOverrides portOverrides = {}; // the user's own names; they win over the above
 };
 
 PathRendering posixRendering();

@@ -15,8 +15,8 @@ namespace platform {
 QString createPrivateFile(const QString &path, const QByteArray &bytes);
 
 struct PrivateRead {
-    QByteArray bytes;   // up to the count asked for, from offset 0
-    QString refusal;    // why the file was not read; empty when it was, or when it is absent
+    QByteArray bytes; // up to the count asked for, from offset 0
+    QString refusal;  // why the file was not read; empty when it was, or when it is absent
 };
 
 // Up to count bytes from the start of path. An absent file gives no bytes

@@ -11,7 +11,10 @@
 namespace platform {
 
 namespace {
-QString reasonOf(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString reasonOf(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 class Descriptor {
 public:
@@ -53,7 +56,7 @@ QString createPrivateFile(const QString &path, const QByteArray &bytes)
     if (writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0)
         return QString();
     const int error = errno ? errno : EIO;
-    ::unlink(name.constData());   // a short file must not reach the tool
+    ::unlink(name.constData()); // a short file must not reach the tool
     return reasonOf(error);
 }
 

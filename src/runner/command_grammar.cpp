@@ -26,13 +26,25 @@ ToolCommand commandPrefix(const platform::PathRendering &rendering, const QStrin
     return c;
 }
 
-CommandFragment resetExitFlag() { return flag({QStringLiteral("-E"), QStringLiteral("reset")}); }
-CommandFragment forceFlag() { return flag({QStringLiteral("-F")}); }
-CommandFragment unsafeFlag() { return flag({QStringLiteral("-u")}); }
-CommandFragment verboseFlag() { return flag({QStringLiteral("-v")}); }
+CommandFragment resetExitFlag()
+{
+    return flag({QStringLiteral("-E"), QStringLiteral("reset")});
+}
+CommandFragment forceFlag()
+{
+    return flag({QStringLiteral("-F")});
+}
+CommandFragment unsafeFlag()
+{
+    return flag({QStringLiteral("-u")});
+}
+CommandFragment verboseFlag()
+{
+    return flag({QStringLiteral("-v")});
+}
 
-CommandFragment memoryFragment(const QString &memory, QChar operation, const QString &path,
-                               QChar format, bool trailingBlank)
+CommandFragment memoryFragment(const QString &memory, QChar operation, const QString &path, QChar format,
+                               bool trailingBlank)
 {
     const QString head = memory + QLatin1Char(':') + operation + QLatin1Char(':');
     const QString tail = QLatin1Char(':') + QString(format);

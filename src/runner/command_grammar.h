@@ -7,9 +7,9 @@
 #include "tool_command.h"
 
 struct Selections {
-    QString part;        // avrdude part id, "m8" or "m16"
-    QString programmer;  // programmer list text, e.g. "usbasp"
-    QString port;        // port list text, e.g. "com1" or "usb"
+    QString part;       // avrdude part id, "m8" or "m16"
+    QString programmer; // programmer list text, e.g. "usbasp"
+    QString port;       // port list text, e.g. "com1" or "usb"
 };
 
 namespace grammar {
@@ -18,14 +18,14 @@ namespace grammar {
 ToolCommand commandPrefix(const platform::PathRendering &rendering, const QString &programFolder,
                           const Selections &selections);
 
-CommandFragment resetExitFlag();   // " -E reset"
-CommandFragment forceFlag();       // " -F"
-CommandFragment unsafeFlag();      // " -u"
-CommandFragment verboseFlag();     // " -v"
+CommandFragment resetExitFlag(); // " -E reset"
+CommandFragment forceFlag();     // " -F"
+CommandFragment unsafeFlag();    // " -u"
+CommandFragment verboseFlag();   // " -v"
 
 // " -U <memory>:<operation>:"<path>":<format>" with an optional trailing blank.
 // The argument word carries the path whole, without the quotation marks.
-CommandFragment memoryFragment(const QString &memory, QChar operation, const QString &path,
-                               QChar format, bool trailingBlank);
+CommandFragment memoryFragment(const QString &memory, QChar operation, const QString &path, QChar format,
+                               bool trailingBlank);
 
 } // namespace grammar

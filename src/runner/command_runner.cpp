@@ -114,7 +114,7 @@ CommandRunner::~CommandRunner()
     // We are inside an event handler that run() serviced; run() notices
     // ownerGone as soon as the handler returns and leaves without us.
     m_active->ownerGone = true;
-    m_active->listener = nullptr;   // it belongs to the owner
+    m_active->listener = nullptr; // it belongs to the owner
     m_active->interruptRequested = true;
     m_active->child.kill();
     m_active->child.reapBlocking();
@@ -228,8 +228,7 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
         }
         // With data still waiting, only handle what is pending and read on;
         // otherwise sleep until the pipe, the timer or the window wakes us.
-        QCoreApplication::processEvents(readable && !eof ? QEventLoop::AllEvents
-                                                         : QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents(readable && !eof ? QEventLoop::AllEvents : QEventLoop::WaitForMoreEvents);
         // The destroyed runner has already reaped the child.
         if (active.ownerGone)
             break;

@@ -13,12 +13,12 @@
 struct RunOutcome {
     enum class Failure { None, Pipe, Start };
     Failure failure = Failure::None;
-    int errorNumber = 0;       // the system's error number when failure != None
-    bool interrupted = false;  // ended by interrupt(), or for its silence
-    int silentForMs = 0;       // >0: killed after printing nothing for this long
-    int exitCode = -1;         // the child's exit code; -1 when it did not exit by itself
-    QByteArray bytes;          // raw output
-    QString text;              // bytes decoded once, as a whole, from the locale's encoding
+    int errorNumber = 0;      // the system's error number when failure != None
+    bool interrupted = false; // ended by interrupt(), or for its silence
+    int silentForMs = 0;      // >0: killed after printing nothing for this long
+    int exitCode = -1;        // the child's exit code; -1 when it did not exit by itself
+    QByteArray bytes;         // raw output
+    QString text;             // bytes decoded once, as a whole, from the locale's encoding
 };
 
 class CommandRunner {
@@ -68,7 +68,7 @@ private:
     static void captureServicingEvents(ActiveRun &active);
     static void captureBlocking(ActiveRun &active);
 
-    ActiveRun *m_active = nullptr;   // lives on the stack of the run in progress
+    ActiveRun *m_active = nullptr; // lives on the stack of the run in progress
     GiveUpRule m_giveUp;
     OutputListener m_listener;
 };

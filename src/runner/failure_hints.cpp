@@ -10,7 +10,10 @@
 namespace {
 
 using Operations = unsigned;
-constexpr Operations bit(OperationKind k) { return 1u << static_cast<unsigned>(k); }
+constexpr Operations bit(OperationKind k)
+{
+    return 1u << static_cast<unsigned>(k);
+}
 constexpr Operations anyOperation = ~0u;
 constexpr Operations programs = bit(OperationKind::FlashProgram) | bit(OperationKind::EepromProgram);
 constexpr Operations reads = bit(OperationKind::FlashRead) | bit(OperationKind::EepromRead);
@@ -20,8 +23,7 @@ constexpr Operations lockableWrites = bit(OperationKind::EepromProgram) | bit(Op
 
 // The wordings of 6.x, 7.x and 8.x, matched without regard to case.
 const char *const portDenied = R"((can't open device|cannot open port) [^\n]*: Permission denied)";
-const char *const portMissing =
-    R"((can't open device|cannot open port) [^\n]*: No such (file or directory|device))";
+const char *const portMissing = R"((can't open device|cannot open port) [^\n]*: No such (file or directory|device))";
 const char *const usbNotFound = "(could not|cannot) find USB device with vid=";
 const char *const targetSilent = "target doesn't answer|target does not answer|AVR device not responding";
 const char *const notIntelHex = "invalid record at line|no valid record found in Intel Hex|checksum mismatch at line";
@@ -43,9 +45,9 @@ const char *const lostParallelWrite = "操作中途与编程器失去了连接�
 
 struct HintRow {
     const char *pattern;
-    const char *alsoNeeded;    // a second pattern that must match as well, or nullptr
-    const char *programmers;   // blank-separated list texts; nullptr for every programmer
-    const char *platform;      // "linux" or "windows"; nullptr for both
+    const char *alsoNeeded;  // a second pattern that must match as well, or nullptr
+    const char *programmers; // blank-separated list texts; nullptr for every programmer
+    const char *platform;    // "linux" or "windows"; nullptr for both
     Operations operations;
     std::array<const char *, maxFailureHints> hints;
     // A preface adds its hints before those of the next row that matches.
@@ -58,79 +60,187 @@ const HintRow rows[] = {
     // Any failure of a parallel-port programmer on Windows.
     {"parallel port|giveio|cannot open port|can't open device|find programmer id|not responding"
      "|initialization failed",
-     nullptr, "pony-stk200", "windows", anyOperation,
+     nullptr,
+     "pony-stk200",
+     "windows",
+     anyOperation,
      {"64 位 Windows 无法驱动并口编程器：请改用 USBasp 或串口编程器 avr910"}},
     // A tool built without the programmer's driver.
     {"(can't|cannot) find programmer id|parallel port access not available|no usb support",
-     nullptr, nullptr, nullptr, anyOperation,
+     nullptr,
+     nullptr,
+     nullptr,
+     anyOperation,
      {"所用的 avrdude 不支持这种编程器：请换用本程序自带的 avrdude，或支持该编程器的 avrdude"}},
     {"cannot open USB device: Permission denied|error sending control message: Operation not permitted"
      "|USB access errors detected",
-     nullptr, "usbasp", "linux", anyOperation,
+     nullptr,
+     "usbasp",
+     "linux",
+     anyOperation,
      {"USBasp 已连接但无权访问：请安装 udev 规则（安装本程序的软件包即会装好），再重新插拔编程器"}},
-    {usbNotFound, nullptr, "usbasp", "linux", anyOperation,
+    {usbNotFound,
+     nullptr,
+     "usbasp",
+     "linux",
+     anyOperation,
      {"找不到 USBasp：请检查 USB 线是否插好，或换一个 USB 口再试"}},
-    {usbNotFound, nullptr, "usbasp", "windows", anyOperation,
+    {usbNotFound,
+     nullptr,
+     "usbasp",
+     "windows",
+     anyOperation,
      {"找不到 USBasp：请检查 USB 线是否插好，或换一个 USB 口再试",
       "在 Windows 上首次使用 USBasp 前，请用 Zadig 为它安装一次 WinUSB 驱动"}},
-    {portDenied, nullptr, "pony-stk200", "linux", anyOperation,
+    {portDenied,
+     nullptr,
+     "pony-stk200",
+     "linux",
+     anyOperation,
      {"没有访问并口的权限：请把当前用户加入 lp 组（sudo usermod -aG lp $USER），然后重新登录"}},
-    {portMissing, nullptr, "pony-stk200", "linux", anyOperation,
+    {portMissing,
+     nullptr,
+     "pony-stk200",
+     "linux",
+     anyOperation,
      {"找不到所选的并口：请检查“端口选择”，或在 ports.ini 中把它映射到实际的设备（如 lpt1=/dev/parport0）"}},
-    {portDenied, nullptr, "avr910", "linux", anyOperation,
+    {portDenied,
+     nullptr,
+     "avr910",
+     "linux",
+     anyOperation,
      {"没有访问串口的权限：请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录"}},
-    {portMissing, nullptr, "avr910", "linux", anyOperation,
+    {portMissing,
+     nullptr,
+     "avr910",
+     "linux",
+     anyOperation,
      {"找不到所选的串口：请检查“端口选择”，或在 ports.ini 中把它映射到实际的设备（如 com1=/dev/ttyUSB0）"}},
     // Windows words its reasons in the system's language.
     {R"((can't open device|cannot open port) [^\n]*(Access is denied|拒绝访问))",
-     nullptr, "avr910", "windows", anyOperation,
+     nullptr,
+     "avr910",
+     "windows",
+     anyOperation,
      {"串口已被占用：请关闭正在使用该串口的其他程序，然后重试"}},
-    {"can't open device|cannot open port", nullptr, "avr910", "windows", anyOperation,
+    {"can't open device|cannot open port",
+     nullptr,
+     "avr910",
+     "windows",
+     anyOperation,
      {"找不到所选的串口：请检查“端口选择”，或在 ports.ini 中把它映射到实际的端口（如 com1=com5）"}},
     // Harmless while the chip answers.
-    {"cannot set sck period", targetSilent, "usbasp", nullptr, anyOperation,
-     {"USBasp 固件较旧，无法调低 ISP 时钟：请短接慢速时钟跳线（JP3），或更新 USBasp 固件"}, true},
+    {"cannot set sck period",
+     targetSilent,
+     "usbasp",
+     nullptr,
+     anyOperation,
+     {"USBasp 固件较旧，无法调低 ISP 时钟：请短接慢速时钟跳线（JP3），或更新 USBasp 固件"},
+     true},
     {usbDeviceGone, nullptr, "usbasp", nullptr, programs, {lostUsbWrite}},
     {usbDeviceGone, nullptr, "usbasp", nullptr, anyOperation, {lostUsb}},
-    {targetSilent, nullptr, "usbasp", nullptr, anyOperation,
+    {targetSilent,
+     nullptr,
+     "usbasp",
+     nullptr,
+     anyOperation,
      {"芯片没有应答：请检查编程器与芯片之间的连线，并确认芯片已通电",
       "芯片时钟很慢（如 128 kHz）时，请短接 USBasp 的慢速时钟跳线（JP3）后重试"}},
-    {targetSilent, nullptr, nullptr, nullptr, anyOperation,
+    {targetSilent,
+     nullptr,
+     nullptr,
+     nullptr,
+     anyOperation,
      {"芯片没有应答：请检查编程器与芯片之间的连线，并确认芯片已通电"}},
-    {R"(programmer is not responding|avr910_recv\([^\n]*\) failed)", nullptr, "avr910", nullptr, anyOperation,
+    {R"(programmer is not responding|avr910_recv\([^\n]*\) failed)",
+     nullptr,
+     "avr910",
+     nullptr,
+     anyOperation,
      {"编程器没有应答：请确认所选端口接的是编程器，且编程器已通电"}},
-    {"device signature = (0x000000|00 00 00)", nullptr, nullptr, nullptr, anyOperation,
+    {"device signature = (0x000000|00 00 00)",
+     nullptr,
+     nullptr,
+     nullptr,
+     anyOperation,
      {"读到的特征码全为 00：芯片没有通电或没有接上，请检查芯片的电源和连线"}},
-    {"device signature = (0xffffff|FF FF FF)", nullptr, nullptr, nullptr, anyOperation,
+    {"device signature = (0xffffff|FF FF FF)",
+     nullptr,
+     nullptr,
+     nullptr,
+     anyOperation,
      {"读到的特征码全为 FF：芯片没有通电或没有接上，请检查芯片的电源和连线"}},
-    {R"(expected signature for \S+ is)", nullptr, nullptr, nullptr, anyOperation,
+    {R"(expected signature for \S+ is)",
+     nullptr,
+     nullptr,
+     nullptr,
+     anyOperation,
      {"芯片的特征码是 %1，与所选器件不符：请在“器件选择”中选对型号，或换上所选的芯片"}},
     // The verification always reads the file as Intel HEX; a read names the format by the extension.
-    {notIntelHex, nullptr, nullptr, nullptr, reads,
+    {notIntelHex,
+     nullptr,
+     nullptr,
+     nullptr,
+     reads,
      {"文件名不以 .hex 结尾时按二进制读出，而校验总按 Intel HEX 读取：请用 .hex 文件名，或取消“校验”"}},
-    {notIntelHex, nullptr, nullptr, nullptr, programs,
-     {"映像文件不是有效的 Intel HEX 文件，而校验总按 Intel HEX 读取：二进制映像请取消“校验”，否则请换用完好的 .hex 文件"}},
+    {notIntelHex,
+     nullptr,
+     nullptr,
+     nullptr,
+     programs,
+     {"映像文件不是有效的 Intel HEX 文件，而校验总按 Intel HEX 读取：二进制映像请取消“校验”，否则请换用完好的 .hex "
+      "文件"}},
     // 6.3 and 7.1 erase the chip for a Flash program before they read the file.
-    {imageTooLarge, "erasing chip", nullptr, nullptr, programs,
+    {imageTooLarge,
+     "erasing chip",
+     nullptr,
+     nullptr,
+     programs,
      {"映像超出了所选芯片的存储器，可能是为另一种芯片生成的；芯片已被擦除，原有的程序已不在："
       "请选对器件或换用适合该芯片的映像，然后重新编程"}},
-    {imageTooLarge, nullptr, nullptr, nullptr, programs,
+    {imageTooLarge,
+     nullptr,
+     nullptr,
+     nullptr,
+     programs,
      {"映像超出了所选芯片的存储器，可能是为另一种芯片生成的：请选对器件或换用适合该芯片的映像"}},
-    {"(can't|cannot) determine file format", nullptr, nullptr, nullptr, imageOperations,
+    {"(can't|cannot) determine file format",
+     nullptr,
+     nullptr,
+     nullptr,
+     imageOperations,
      {"无法识别映像文件的格式：请选择 Intel HEX（.hex）或二进制映像文件"}},
     {"is not readable|(can't|cannot) open input file|error opening |unable to open [^\n]*: "
      "|read(ing)? from file [^\n]* failed",
-     nullptr, nullptr, nullptr, imageOperations,
+     nullptr,
+     nullptr,
+     nullptr,
+     imageOperations,
      {"无法读取映像文件：请确认文件存在，且当前用户有读取它的权限"}},
     {"is not writeable|(can't|cannot) open output file|write to file [^\n]* failed",
-     nullptr, nullptr, nullptr, imageOperations,
+     nullptr,
+     nullptr,
+     nullptr,
+     imageOperations,
      {"无法写入映像文件：请另选一个有写入权限的文件夹，或换一个文件名"}},
-    {verifyFailed, nullptr, nullptr, nullptr, lockableWrites,
+    {verifyFailed,
+     nullptr,
+     nullptr,
+     nullptr,
+     lockableWrites,
      {"写入后校验不符：芯片的锁定位可能禁止了写入，请先编程一次 Flash（会整片擦除并清除锁定位）再试",
       "若仍不符，请检查编程器与芯片之间的连线是否可靠，连线尽量短"}},
-    {verifyFailed, nullptr, nullptr, nullptr, bit(OperationKind::FlashProgram),
+    {verifyFailed,
+     nullptr,
+     nullptr,
+     nullptr,
+     bit(OperationKind::FlashProgram),
      {"写入后校验不符：请检查编程器与芯片之间的连线是否可靠，连线尽量短，然后重新编程"}},
-    {verifyFailed, nullptr, nullptr, nullptr, reads,
+    {verifyFailed,
+     nullptr,
+     nullptr,
+     nullptr,
+     reads,
      {"读出后校验不符：请检查编程器与芯片之间的连线是否可靠，连线尽量短，然后重新读取"}},
 };
 
@@ -146,9 +256,9 @@ const std::vector<CompiledRow> &compiledRows()
         std::vector<CompiledRow> v;
         const auto options = QRegularExpression::CaseInsensitiveOption;
         for (const HintRow &r : rows)
-            v.push_back({&r, QRegularExpression(QString::fromUtf8(r.pattern), options),
-                         r.alsoNeeded ? QRegularExpression(QString::fromUtf8(r.alsoNeeded), options)
-                                      : QRegularExpression()});
+            v.push_back(
+                {&r, QRegularExpression(QString::fromUtf8(r.pattern), options),
+                 r.alsoNeeded ? QRegularExpression(QString::fromUtf8(r.alsoNeeded), options) : QRegularExpression()});
         return v;
     }();
     return compiled;
@@ -160,8 +270,7 @@ bool applies(const HintRow &r, const FailedRun &run)
         return false;
     if (r.platform && run.platform != QLatin1String(r.platform))
         return false;
-    return !r.programmers
-           || QString::fromLatin1(r.programmers).split(QLatin1Char(' ')).contains(run.programmer);
+    return !r.programmers || QString::fromLatin1(r.programmers).split(QLatin1Char(' ')).contains(run.programmer);
 }
 
 // "0x1e9307" or "1E 93 07" -> "1E 93 07（ATmega8）"; an unknown chip keeps just its bytes.

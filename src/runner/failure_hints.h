@@ -26,10 +26,10 @@ struct KnownChip {
 };
 
 struct FailedRun {
-    QString captured;          // everything the tool printed, in any of its dialects
+    QString captured; // everything the tool printed, in any of its dialects
     OperationKind operation = OperationKind::Reset;
-    QString programmer;        // the programmer list text: "avr910", "pony-stk200", "usbasp"
-    QString platform;          // platform::buildPlatformName(): "linux" or "windows"
+    QString programmer; // the programmer list text: "avr910", "pony-stk200", "usbasp"
+    QString platform;   // platform::buildPlatformName(): "linux" or "windows"
     QList<KnownChip> knownChips;
     // Set when the program stopped the tool because it printed nothing for
     // this many seconds: a programmer lost in the middle of the operation.

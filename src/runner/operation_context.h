@@ -10,16 +10,16 @@
 
 struct OperationContext {
     Selections selections;
-    QString expectedSignature;   // "0x1e9307"; empty when the part is unknown
-    ToolCommand prefix;          // the common prefix for these selections
+    QString expectedSignature; // "0x1e9307"; empty when the part is unknown
+    ToolCommand prefix;        // the common prefix for these selections
     ToolDialect dialect;
 };
 
 // One run of the tool as an operation sees it.
 struct CapturedRun {
-    QString text;                 // everything the tool printed; empty when it could not start
+    QString text; // everything the tool printed; empty when it could not start
     bool exitedWithZero = false;
-    bool abandoned = false;       // the window is closing: the operation ends without a word
-    bool ran = true;              // false: the tool could not be started
-    int silentSeconds = 0;        // >0: stopped after printing nothing for this long
+    bool abandoned = false; // the window is closing: the operation ends without a word
+    bool ran = true;        // false: the tool could not be started
+    int silentSeconds = 0;  // >0: stopped after printing nothing for this long
 };

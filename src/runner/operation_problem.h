@@ -7,16 +7,16 @@
 struct OperationProblem {
     enum class Kind {
         None,
-        Abandoned,          // the window is closing: nothing more is shown
-        SignatureMismatch,  // detail: the candidate signature
-        SecondCheckFailed,  // the forced high-fuse run met another chip; detail: the candidate
-        NoAnswer,           // the fuse read got no byte from the chip
+        Abandoned,         // the window is closing: nothing more is shown
+        SignatureMismatch, // detail: the candidate signature
+        SecondCheckFailed, // the forced high-fuse run met another chip; detail: the candidate
+        NoAnswer,          // the fuse read got no byte from the chip
         WriteCancelled,
         WriteNotSupported,
-        FileNotWritten,     // detail: the path; reason: the system's words
+        FileNotWritten, // detail: the path; reason: the system's words
         FileNotRemoved,
         FileNotRead,
-        ImageTooLarge,      // detail: the image's extent in bytes; reason: the memory's size in bytes
+        ImageTooLarge, // detail: the image's extent in bytes; reason: the memory's size in bytes
     };
 
     Kind kind = Kind::None;

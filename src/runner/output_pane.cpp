@@ -15,8 +15,7 @@ void showOutput(OutputPane &pane, const ToolCommand &command, const QString &cap
     pane.setPaneText(command.text + QStringLiteral("\r\n") + captured);
 }
 
-CapturedRun showAndCapture(OutputPane &pane, const ToolCommand &command, RunningOperation &operation,
-                           RunShown shown)
+CapturedRun showAndCapture(OutputPane &pane, const ToolCommand &command, RunningOperation &operation, RunShown shown)
 {
     CapturedRun captured;
     showAndRun(pane, command, [&](const ToolCommand &c) {

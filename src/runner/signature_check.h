@@ -7,7 +7,7 @@
 
 struct SignatureVerdict {
     bool matches = false;
-    QString candidate;   // the signature as the tool printed it, empty without a signature line
+    QString candidate; // the signature as the tool printed it, empty without a signature line
 };
 
 // The probe: the command prefix followed by " -E reset" and what the tool

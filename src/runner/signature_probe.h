@@ -8,8 +8,8 @@
 #include "running_operation.h"
 
 struct ProbeOutcome {
-    ToolCommand command;        // the probe's command line
-    OperationProblem problem;   // SignatureMismatch, Abandoned, or none
+    ToolCommand command;      // the probe's command line
+    OperationProblem problem; // SignatureMismatch, Abandoned, or none
 };
 
 // Runs the probe. A probe that matches stays unshown; one that fails shows

@@ -18,7 +18,7 @@ CommandFragment operator+(CommandFragment a, const CommandFragment &b);
 struct ToolCommand {
     QString program;
     QStringList arguments;
-    QString text;          // the display text
+    QString text; // the display text
 
     ToolCommand &operator+=(const CommandFragment &f);
     bool isEmpty() const { return program.isEmpty(); }

@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(label(about, "lblWarning")->text(), QStringLiteral("警告:本软件并不保证100％可靠，如有问题请联系"));
         QCOMPARE(label(about, "lblCompanyProduct")->text(), QStringLiteral("fusewright.org"));
         QVERIFY(!label(about, "lblCompany")->text().isEmpty());
-        QCOMPARE(openAbout(f), about.data());   // shown again, not a second one
+        QCOMPARE(openAbout(f), about.data()); // shown again, not a second one
 
         // No owner: it stays, and keeps the program running, when the main window closes.
         f.closeWindow();
@@ -95,16 +95,22 @@ private slots:
         QCOMPARE(frame->geometry(), QRect(8, 8, 368, 253));
         QLabel *logo = label(about, "imgLogo");
         QCOMPARE(logo->geometry(), QRect(24, 13, 97, 215));
-        QVERIFY(logo->pixmap().size() == QSize(123, 274) && logo->hasScaledContents());   // the built-in logo, stretched
+        QVERIFY(logo->pixmap().size() == QSize(123, 274) && logo->hasScaledContents()); // the built-in logo, stretched
         // Every label stays inside the frame once sized to its text.
         for (const QLabel *l : frame->findChildren<QLabel *>())
             QVERIFY2(QRect(0, 0, 368, 253).contains(l->geometry()), qPrintable(l->objectName()));
         const QRect screen = about->screen()->geometry();
         QCOMPARE(about->pos(), QPoint((screen.width() - 382) / 2, (screen.height() - 271) / 2));
         // The Chinese labels get a face that has their characters, in the named size and weight.
-        const struct { const char *label; const char *face; int points; bool bold; } fonts[] = {
-            {"lblCompanyProduct", "AR PL UMing CN", 18, true}, {"lblVersion", "AR PL UMing CN", 12, true},
-            {"lblCompany", "AR PL UMing CN", 14, false}, {"lblWarning", "AR PL UKai CN", 9, false}};
+        const struct {
+            const char *label;
+            const char *face;
+            int points;
+            bool bold;
+        } fonts[] = {{"lblCompanyProduct", "AR PL UMing CN", 18, true},
+                     {"lblVersion", "AR PL UMing CN", 12, true},
+                     {"lblCompany", "AR PL UMing CN", 14, false},
+                     {"lblWarning", "AR PL UKai CN", 9, false}};
         for (const auto &font : fonts) {
             const QFontInfo info(label(about, font.label)->font());
             QCOMPARE(info.family(), QString::fromLatin1(font.face));
@@ -118,9 +124,12 @@ private slots:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("closes");
-        for (auto [name, key, closes] : {std::tuple{"letter", Qt::Key_A, true}, {"Enter", Qt::Key_Return, true},
-                                         {"Escape", Qt::Key_Escape, true}, {"space", Qt::Key_Space, true},
-                                         {"arrow", Qt::Key_Left, false}, {"F1", Qt::Key_F1, false},
+        for (auto [name, key, closes] : {std::tuple{"letter", Qt::Key_A, true},
+                                         {"Enter", Qt::Key_Return, true},
+                                         {"Escape", Qt::Key_Escape, true},
+                                         {"space", Qt::Key_Space, true},
+                                         {"arrow", Qt::Key_Left, false},
+                                         {"F1", Qt::Key_F1, false},
                                          {"Shift", Qt::Key_Shift, false}})
             QTest::newRow(name) << int(key) << closes;
     }

@@ -13,8 +13,8 @@ namespace {
 bool isControl(const QObject *object)
 {
     return object && object->isWidgetType() && !object->objectName().isEmpty()
-           && !object->objectName().startsWith(QLatin1String("qt_"))
-           && !object->inherits("QMenu") && QString::fromLatin1(object->metaObject()->className()) != "QFrame";
+           && !object->objectName().startsWith(QLatin1String("qt_")) && !object->inherits("QMenu")
+           && QString::fromLatin1(object->metaObject()->className()) != "QFrame";
 }
 
 // Every named control below the interface, with the name it is announced by.
@@ -98,7 +98,7 @@ private slots:
             if (isControl(next) && (next->focusPolicy() & Qt::TabFocus) && next->isEnabled())
                 chain << next;
         }
-        QCOMPARE(chain.size(), 41);   // 21 enabled controls on the left; 17 ATmega8 fuse boxes and 3 on the right
+        QCOMPARE(chain.size(), 41); // 21 enabled controls on the left; 17 ATmega8 fuse boxes and 3 on the right
         // The left column top down, then the right one; in one row, left to right.
         const int rightColumn = 5400 / 15;
         for (int i = 1; i < chain.size(); ++i) {
@@ -106,8 +106,8 @@ private slots:
             const QRect b(chain[i]->mapTo(&w, QPoint()), chain[i]->size());
             const bool sameColumn = (a.left() < rightColumn) == (b.left() < rightColumn);
             const bool sameRow = a.top() <= b.bottom() && b.top() <= a.bottom();
-            const bool follows = sameColumn ? (sameRow ? b.left() > a.left() : b.top() > a.top())
-                                            : a.left() < rightColumn;
+            const bool follows =
+                sameColumn ? (sameRow ? b.left() > a.left() : b.top() > a.top()) : a.left() < rightColumn;
             QVERIFY2(follows, qPrintable(chain[i - 1]->objectName() + " -> " + chain[i]->objectName()));
         }
     }

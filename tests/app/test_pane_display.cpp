@@ -23,14 +23,16 @@ private slots:
         QCOMPARE(shown, QString(n, u'y') + u'\n' + QString(n, u'y') + u'\n' + QString(5, u'y') + QStringLiteral("\nz"));
         // A character outside the BMP is never cut in two.
         const QString pair = QString(n - 1, u'a') + QString::fromUcs4(U"\U0001F600") + u'b';
-        QCOMPARE(PaneDisplay().convert(pair), QString(n - 1, u'a') + QString::fromUcs4(U"\U0001F600") + QStringLiteral("\nb"));
+        QCOMPARE(PaneDisplay().convert(pair),
+                 QString(n - 1, u'a') + QString::fromUcs4(U"\U0001F600") + QStringLiteral("\nb"));
     }
 
     void pieceByPieceEqualsAllAtOnce()
     {
         QString text;
         for (int i = 0; i < 3000; ++i)
-            text += QString(i % 97 == 0 ? 9000 : i % 13, QChar(u'a' + i % 26)) + (i % 3 ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+            text += QString(i % 97 == 0 ? 9000 : i % 13, QChar(u'a' + i % 26))
+                    + (i % 3 ? QStringLiteral("\r\n") : QStringLiteral("\n"));
         const QString whole = PaneDisplay().convert(text);
         for (qsizetype piece : {1, 7, 4096, 5000}) {
             PaneDisplay display;

@@ -62,9 +62,9 @@ private slots:
                 box->button(QMessageBox::StandardButton(press))->click();
         });
         QtDialogs dialogs;
-        const MessageAnswer got = dialogs.message(nullptr, QStringLiteral("确定进行熔丝位的写入？"),
-                                                  QStringLiteral("提示"), MessageIcon::Question,
-                                                  MessageButtons(buttons));
+        const MessageAnswer got =
+            dialogs.message(nullptr, QStringLiteral("确定进行熔丝位的写入？"), QStringLiteral("提示"),
+                            MessageIcon::Question, MessageButtons(buttons));
         QCOMPARE(int(got), answer);
         QCOMPARE(title, QStringLiteral("提示"));
         QCOMPARE(text, QStringLiteral("确定进行熔丝位的写入？"));
@@ -90,14 +90,13 @@ private slots:
             if (shown)
                 shown->reject();
         });
-        QVERIFY(QtDialogs().chooseFile(nullptr, {FileDialogMode::Save, "Binary(*.bin)|*.bin", QDir::tempPath(), {}}).isEmpty());
+        QVERIFY(QtDialogs()
+                    .chooseFile(nullptr, {FileDialogMode::Save, "Binary(*.bin)|*.bin", QDir::tempPath(), {}})
+                    .isEmpty());
         QVERIFY(asExpected);
     }
 
-    void fileDialogIsChinese()
-    {
-        QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QStringLiteral("打开"));
-    }
+    void fileDialogIsChinese() { QCOMPARE(QCoreApplication::translate("QFileDialog", "Open"), QStringLiteral("打开")); }
 };
 
 FW_APP_TEST_MAIN(TestQtTexts)

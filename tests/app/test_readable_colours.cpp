@@ -29,8 +29,14 @@ private slots:
     void contrastAndFallbacks()
     {
         const QColor black(Qt::black), white(Qt::white), grey76("#767676"), grey77("#777777"), blue("#308cc6");
-        const struct { QColor a, b; double ratio; } table[] = {
-            {black, white, 21.0}, {white, white, 1.0}, {grey76, white, 4.54}, {grey77, white, 4.48}, {blue, white, 3.69}};
+        const struct {
+            QColor a, b;
+            double ratio;
+        } table[] = {{black, white, 21.0},
+                     {white, white, 1.0},
+                     {grey76, white, 4.54},
+                     {grey77, white, 4.48},
+                     {blue, white, 3.69}};
         for (const auto &row : table)
             QVERIFY2(qAbs(contrastRatio(row.a, row.b) - row.ratio) < 0.01, qPrintable(row.a.name()));
         QCOMPARE(contrastRatio(white, black), 21.0);
@@ -58,7 +64,7 @@ private slots:
 
         WindowFixture light;
         frmMain &w = light.open();
-        QCOMPARE(shownPairs(light)[0].background, w.palette().color(QPalette::WindowText));   // as specified
+        QCOMPARE(shownPairs(light)[0].background, w.palette().color(QPalette::WindowText)); // as specified
         QCOMPARE(shownPairs(light)[0].text, w.palette().color(QPalette::HighlightedText));
         QVERIFY(allLegible(shownPairs(light)));
         // The desktop turns dark while the program runs: the toolkit tells every

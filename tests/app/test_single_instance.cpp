@@ -13,7 +13,10 @@
 #include <QUuid>
 
 namespace {
-QString uniqueKey() { return QStringLiteral("fusewright-test-") + QUuid::createUuid().toString(QUuid::Id128); }
+QString uniqueKey()
+{
+    return QStringLiteral("fusewright-test-") + QUuid::createUuid().toString(QUuid::Id128);
+}
 
 // Waits until another process holds the lock of key.
 bool heldElsewhere(const QString &key)
@@ -38,7 +41,7 @@ private slots:
         platform::InstanceLock first(key);
         platform::InstanceLock second(key);
         QVERIFY(first.tryAcquire());
-        QVERIFY(first.tryAcquire());   // holding it twice is fine
+        QVERIFY(first.tryAcquire()); // holding it twice is fine
         QVERIFY(!second.tryAcquire());
         first.release();
         QVERIFY(second.tryAcquire());
@@ -87,7 +90,7 @@ private slots:
             QCOMPARE(second.dialogs.messages.size(), 1);
             QCOMPARE(second.dialogs.messages[0].title, QStringLiteral("重复运行"));
         }
-        QCOMPARE(program.state(), QProcess::Running);   // the first is unaffected
+        QCOMPARE(program.state(), QProcess::Running); // the first is unaffected
 
         // A crash (SIGKILL) leaves no lock behind.
         program.kill();
@@ -96,7 +99,6 @@ private slots:
         QVERIFY(!third.open().startRefused());
         QVERIFY(third.dialogs.messages.isEmpty());
     }
-
 };
 
 FW_APP_TEST_MAIN(TestSingleInstance)

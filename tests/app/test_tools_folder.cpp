@@ -17,10 +17,11 @@ class TestToolsFolder : public QObject {
 private slots:
     void exchangeFolderAndNotice_data()
     {
-        QTest::addColumn<int>("tools");          // mode, 0: none
-        QTest::addColumn<QString>("runtime");    // runtime folder: "", "ok", or what <runtime>/fusewright is: "link", "0755"
-        QTest::addColumn<bool>("cache");         // a cache folder can be made
-        QTest::addColumn<QString>("chosen");     // "tools", "run/fusewright", "cache/fusewright"; "" for the notice
+        QTest::addColumn<int>("tools"); // mode, 0: none
+        QTest::addColumn<QString>(
+            "runtime");                  // runtime folder: "", "ok", or what <runtime>/fusewright is: "link", "0755"
+        QTest::addColumn<bool>("cache"); // a cache folder can be made
+        QTest::addColumn<QString>("chosen"); // "tools", "run/fusewright", "cache/fusewright"; "" for the notice
         QTest::newRow("own tools folder") << 0755 << "ok" << true << "tools";
         QTest::newRow("user's group may write") << 0775 << "ok" << true << "run/fusewright";
         QTest::newRow("everyone may write") << 0777 << "ok" << true << "run/fusewright";
@@ -51,14 +52,15 @@ private slots:
         ScriptedDialogs dialogs;
         AppEnvironment environment{work.filePath("program"), platform::posixRendering(), &dialogs};
 
-        const platform::ExchangeFolder folder = platform::exchangeFolder(environment.rendering, environment.programFolder);
+        const platform::ExchangeFolder folder =
+            platform::exchangeFolder(environment.rendering, environment.programFolder);
         reportUnwritableToolsFolder(environment, nullptr);
         QCOMPARE(folder.path, work.filePath(chosen.isEmpty() || chosen == "tools" ? "program/tools" : chosen));
         QCOMPARE(folder.writable, !chosen.isEmpty());
         struct stat info {};
         if (chosen.endsWith("/fusewright"))
             QVERIFY(::stat(QFile::encodeName(folder.path), &info) == 0 && (info.st_mode & 0777) == 0700);
-        QCOMPARE(QFileInfo(work.filePath("run/fusewright")).isSymLink(), runtime == "link");   // never followed
+        QCOMPARE(QFileInfo(work.filePath("run/fusewright")).isSymLink(), runtime == "link"); // never followed
         QCOMPARE(dialogs.messages.size(), chosen.isEmpty() ? 1 : 0);
         if (chosen.isEmpty())
             QCOMPARE(dialogs.messages[0].text, "无法在 tools 文件夹中建立交换文件：\n" + work.filePath("program/tools")

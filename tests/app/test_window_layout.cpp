@@ -21,7 +21,7 @@ struct Control {
     const char *cls;
     const char *parent;
     const char *caption;
-    int l, t, w, h;   // twips
+    int l, t, w, h; // twips
 };
 
 // clang-format off
@@ -70,13 +70,19 @@ const Control inventory[] = {
 };
 // clang-format on
 
-QRect px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
+QRect px(int l, int t, int w, int h)
+{
+    return QRect(l / 15, t / 15, w / 15, h / 15);
+}
 
 QString captionOf(QWidget *w)
 {
-    if (auto *g = qobject_cast<QGroupBox *>(w)) return g->title();
-    if (auto *b = qobject_cast<QAbstractButton *>(w)) return b->text();
-    if (auto *l = qobject_cast<QLabel *>(w)) return l->text();
+    if (auto *g = qobject_cast<QGroupBox *>(w))
+        return g->title();
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return b->text();
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return l->text();
     return QString();
 }
 
@@ -86,7 +92,8 @@ int neededWidth(QAbstractButton *b)
     const bool radio = qobject_cast<QRadioButton *>(b) != nullptr;
     QStyle *s = b->style();
     const int mark = s->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, b);
-    const int gap = s->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
+    const int gap =
+        s->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
     return mark + gap + b->fontMetrics().horizontalAdvance(b->text());
 }
 } // namespace
@@ -170,8 +177,10 @@ private slots:
         auto *pane = f.find<QPlainTextEdit>("txtOutput");
         QCOMPARE(pane->palette().color(QPalette::Base), sys.color(QPalette::WindowText));
         QCOMPARE(pane->palette().color(QPalette::Text), sys.color(QPalette::HighlightedText));
-        for (const char *name : {"txtFlash", "txtEEPROM"})   // the highlight's hue, darkened to be read
-            QVERIFY(qAbs(f.find<QLineEdit>(name)->palette().color(QPalette::Text).hsvHue() - sys.color(QPalette::Highlight).hsvHue()) <= 2);
+        for (const char *name : {"txtFlash", "txtEEPROM"}) // the highlight's hue, darkened to be read
+            QVERIFY(qAbs(f.find<QLineEdit>(name)->palette().color(QPalette::Text).hsvHue()
+                         - sys.color(QPalette::Highlight).hsvHue())
+                    <= 2);
         auto *url = f.find<QLabel>("labURL");
         QCOMPARE(url->palette().color(QPalette::WindowText), sys.color(QPalette::Link));
         QCOMPARE(url->font().pointSize(), 12);

@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 
 namespace {
 QByteArray readFile(const QString &path)
@@ -94,7 +94,7 @@ private slots:
 
     void missingToolReportsErrorTwoAndPaneKeepsCommandOnly()
     {
-        WindowFixture f;   // no tools/avrdude at all
+        WindowFixture f; // no tools/avrdude at all
         frmMain &w = f.open();
         w.findChild<QWidget *>(QStringLiteral("txtOutput"));
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
@@ -157,7 +157,7 @@ private slots:
 
         QStringList enabledDuringRun;
         bool busyDuringRun = false;
-        QList<Qt::CursorShape> pointersDuringRun;   // over the window, the pane's text, a button
+        QList<Qt::CursorShape> pointersDuringRun; // over the window, the pane's text, a button
         const auto pointers = [&] {
             return QList{w.cursor().shape(), f.find<QPlainTextEdit>("txtOutput")->viewport()->cursor().shape(),
                          f.find<QWidget>("cmdRst")->cursor().shape()};
@@ -262,11 +262,14 @@ private slots:
         QTest::addColumn<QString>("usage");
         QTest::addColumn<QString>("probeEnd");
         QTest::addColumn<int>("queries");
-        QTest::newRow("8.1") << "avrdude version 8.1, https://github.com/avrdudes/avrdude" << " -E reset -v" << 1;
-        QTest::newRow("7.1") << "avrdude version 7.1, URL: <https://github.com/avrdudes/avrdude>" << " -E reset" << 1;
+        QTest::newRow("8.1") << "avrdude version 8.1, https://github.com/avrdudes/avrdude"
+                             << " -E reset -v" << 1;
+        QTest::newRow("7.1") << "avrdude version 7.1, URL: <https://github.com/avrdudes/avrdude>"
+                             << " -E reset" << 1;
         QTest::newRow("6.3") << "avrdude version 6.3-20171130, URL: <http://savannah.nongnu.org/projects/avrdude/>"
                              << " -E reset" << 1;
-        QTest::newRow("unreadable") << "avrdude: command not understood" << " -E reset" << 4;
+        QTest::newRow("unreadable") << "avrdude: command not understood"
+                                    << " -E reset" << 4;
     }
     void toolDialectIsAskedOnceAndDecidesTheFlags()
     {
@@ -321,7 +324,7 @@ private:
     static QString resetLine(WindowFixture &f, const QString &port)
     {
         return f.toolsFolder() + QStringLiteral("/avrdude -p m8 -C ") + f.toolsFolder()
-             + QStringLiteral("/avrdude.conf -c usbasp -P ") + port + QStringLiteral(" -E reset");
+               + QStringLiteral("/avrdude.conf -c usbasp -P ") + port + QStringLiteral(" -E reset");
     }
 };
 

@@ -34,18 +34,18 @@ private slots:
         QCOMPARE(items(f.find<QComboBox>("cmbPgr")), (QStringList{"avr910", "pony-stk200", "usbasp"}));
         QCOMPARE(items(f.find<QComboBox>("cmbPort")),
                  (QStringList{"lpt1", "lpt2", "com1", "com2", "com3", "com4", "usb"}));
-        QCOMPARE(items(f.find<QComboBox>("cmbOsc")),
-                 (QStringList{"内部RC 1MHz", "内部RC 2MHz", "内部RC 4MHz", "内部RC 8MHz",
-                              "外部晶体振荡器(0.4---0.9MHz)", "外部晶体振荡器(0.9---3.0MHz)",
-                              "外部晶体振荡器(3.0---8.0MHz)", "32768Hz低频晶振", "外部频率源",
-                              "外部RC振荡器(=<0.9MHz)", "外部RC振荡器(0.9---3.0MHz)",
-                              "外部RC振荡器(3.0---8.0MHz)", "外部RC振荡器(8.0---12.0MHz)"}));
+        QCOMPARE(
+            items(f.find<QComboBox>("cmbOsc")),
+            (QStringList{"内部RC 1MHz", "内部RC 2MHz", "内部RC 4MHz", "内部RC 8MHz", "外部晶体振荡器(0.4---0.9MHz)",
+                         "外部晶体振荡器(0.9---3.0MHz)", "外部晶体振荡器(3.0---8.0MHz)", "32768Hz低频晶振",
+                         "外部频率源", "外部RC振荡器(=<0.9MHz)", "外部RC振荡器(0.9---3.0MHz)",
+                         "外部RC振荡器(3.0---8.0MHz)", "外部RC振荡器(8.0---12.0MHz)"}));
         for (const char *name : {"cmbDevice", "cmbPgr", "cmbPort", "cmbOsc"}) {
             QCOMPARE(f.find<QComboBox>(name)->currentIndex(), -1);
             QCOMPARE(f.find<QComboBox>(name)->currentText(), QString());
         }
-        for (const QString *s : {&w.strSignature, &w.strPart, &w.strProgrammer, &w.strPort, &w.strFlashFile,
-                                 &w.strEepromFile})
+        for (const QString *s :
+             {&w.strSignature, &w.strPart, &w.strProgrammer, &w.strPort, &w.strFlashFile, &w.strEepromFile})
             QVERIFY(s->isEmpty());
         QVERIFY(w.strCommand.isEmpty() && w.strCommand.text.isEmpty());
         QVERIFY(w.strFlashOp.isEmpty() && w.strFlashVerify.isEmpty() && w.strEepromOp.isEmpty()
@@ -113,7 +113,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QComboBox *port = f.find<QComboBox>("cmbPort");
-        for (int round = 0; round < 2; ++round) {   // the same item twice
+        for (int round = 0; round < 2; ++round) { // the same item twice
             w.strPort.clear();
             port->showPopup();
             QAbstractItemView *view = port->view();
@@ -170,14 +170,14 @@ private slots:
     {
         WindowFixture f;
         frmMain &w = f.open();
-        w.chkFuse(3)->setChecked(true);   // even boxes the user cannot reach are cleared
+        w.chkFuse(3)->setChecked(true); // even boxes the user cannot reach are cleared
         f.choose("cmbDevice", QStringLiteral("ATmega8"));
         QCOMPARE(w.strPart, QStringLiteral("m8"));
         QCOMPARE(w.strSignature, QStringLiteral("0x1e9307"));
         QCOMPARE(f.find<QGroupBox>("fraFuse")->title(), QStringLiteral(" 熔丝位设置 for ATmega8"));
-        const QStringList labels = {"BtLk12", "BtLk11", "BtLk02", "BtLk01", "Lock2", "lock1",
-                                    "RSTDIS", "WDTON", "SPIEN", "CHKOPT", "EESAVE", "BTSIZ1", "BTSIZ0", "BTRST",
-                                    "BODLVL", "BODEN", "SUT1", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1", "CKSEL0"};
+        const QStringList labels = {"BtLk12", "BtLk11", "BtLk02", "BtLk01", "Lock2",  "lock1", "RSTDIS", "WDTON",
+                                    "SPIEN",  "CHKOPT", "EESAVE", "BTSIZ1", "BTSIZ0", "BTRST", "BODLVL", "BODEN",
+                                    "SUT1",   "SUT0",   "CKSEL3", "CKSEL2", "CKSEL1", "CKSEL0"};
         for (int i = 0; i < 32; ++i) {
             QVERIFY(!w.chkFuse(i)->isChecked());
             if (i < 10) {

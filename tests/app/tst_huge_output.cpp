@@ -62,7 +62,7 @@ private slots:
         QVERIFY(pane.startsWith(w.strCommand.text + QStringLiteral("\r\n")));
         if (text)
             QCOMPARE(pane.size(), w.strCommand.text.size() + 2 + floodBytes);
-        else   // every byte is there, undecodable ones as replacement characters
+        else // every byte is there, undecodable ones as replacement characters
             QVERIFY(pane.size() > w.strCommand.text.size() + floodBytes / 2);
 
         // The view scrolls and paints without laying out megabytes at once.

@@ -23,7 +23,6 @@ QString recorded(const QString &name)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("(no recording)");
 }
 
-
 // The window's tools folder runs the 8.1 stand-in instead of the real tool.
 struct Speaking81 {
     Speaking81() { qputenv("FUSEWRIGHT_REAL_AVRDUDE", QFile::encodeName(standin)); }
@@ -48,17 +47,26 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("recording");
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("probe") << "m8" << "m8" << QStringList{"-E", "reset"} << "a1-probe" << 0;
-        QTest::newRow("wrong chip") << "m8" << "m16" << QStringList{"-E", "reset"} << "b1-wrongchip" << 1;
-        QTest::newRow("wrong chip, -F") << "m8" << "m16" << QStringList{"-E", "reset", "-F"} << "b2-wrongchip-F" << 0;
-        QTest::newRow("empty socket") << "none" << "m8" << QStringList{"-E", "reset"} << "g2-chip-none" << 1;
-        QTest::newRow("empty socket, -F") << "none" << "m8" << QStringList{"-E", "reset", "-F"} << "g4-chip-none-F" << 0;
-        QTest::newRow("high fuse read") << "m8" << "m8" << QStringList{"-U", "hfuse:r:fuse.bin:r"} << "c1-read-hfuse" << 0;
-        QTest::newRow("safe mode refused") << "m8" << "m8" << QStringList{"-U", "lock:w:0xff:m", "-u"}
-                                           << "d1-write-fuses-u" << 0;
-        QTest::newRow("usage") << "m8" << "m8" << QStringList{"-?"} << "h1-usage" << 0;
+        QTest::newRow("probe") << "m8"
+                               << "m8" << QStringList{"-E", "reset"} << "a1-probe" << 0;
+        QTest::newRow("wrong chip") << "m8"
+                                    << "m16" << QStringList{"-E", "reset"} << "b1-wrongchip" << 1;
+        QTest::newRow("wrong chip, -F") << "m8"
+                                        << "m16" << QStringList{"-E", "reset", "-F"} << "b2-wrongchip-F" << 0;
+        QTest::newRow("empty socket") << "none"
+                                      << "m8" << QStringList{"-E", "reset"} << "g2-chip-none" << 1;
+        QTest::newRow("empty socket, -F") << "none"
+                                          << "m8" << QStringList{"-E", "reset", "-F"} << "g4-chip-none-F" << 0;
+        QTest::newRow("high fuse read") << "m8"
+                                        << "m8" << QStringList{"-U", "hfuse:r:fuse.bin:r"} << "c1-read-hfuse" << 0;
+        QTest::newRow("safe mode refused")
+            << "m8"
+            << "m8" << QStringList{"-U", "lock:w:0xff:m", "-u"} << "d1-write-fuses-u" << 0;
+        QTest::newRow("usage") << "m8"
+                               << "m8" << QStringList{"-?"} << "h1-usage" << 0;
         // Only the signature line of -v is spoken; the rest of its report is 8.1's own.
-        QTest::newRow("probe -v") << "m8" << "m8" << QStringList{"-E", "reset", "-v"} << "a2-probe-v" << 0;
+        QTest::newRow("probe -v") << "m8"
+                                  << "m8" << QStringList{"-E", "reset", "-v"} << "a2-probe-v" << 0;
     }
     void standinPrintsWhat81Printed()
     {
@@ -131,10 +139,10 @@ private slots:
         QVERIFY2(!f.paneText().contains("ignature"), qPrintable(f.paneText()));
 
         f.choose("cmbOsc", "内部RC 8MHz");
-        w.chkFuse(20)->setChecked(true);   // EESAVE
+        w.chkFuse(20)->setChecked(true); // EESAVE
         w.cmdFuseWR_Click();
         const QString write = prefix + " -U lfuse:w:\"" + tools + "/lfuse.bin\":r -U hfuse:w:\"" + tools
-                            + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r";
+                              + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r";
         QCOMPARE(w.strCommand.text, write);
         QCOMPARE(bench.stateFile("lfuse") + bench.stateFile("hfuse") + bench.stateFile("lock"),
                  QByteArray("\xE4\xD1\xFF"));
@@ -143,11 +151,13 @@ private slots:
         for (int i = 0; i < 32; ++i)
             w.chkFuse(i)->setChecked(false);
         w.cmdFuseRD_Click();
-        QCOMPARE(tickedLabels(w), QStringList({"SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL1", "CKSEL0"}));
+        QCOMPARE(tickedLabels(w),
+                 QStringList({"SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL1", "CKSEL0"}));
 
         w.cmdCalRD_Click();
         QCOMPARE(calibrationBoxes(f), QStringList({"0xA5", "0x9F", "0x9D", "0xA0"}));
-        QVERIFY2(f.paneText().startsWith(w.strCommand.text + "Reading calibration memory ..."), qPrintable(f.paneText()));
+        QVERIFY2(f.paneText().startsWith(w.strCommand.text + "Reading calibration memory ..."),
+                 qPrintable(f.paneText()));
 
         const QByteArray image = patternBytes(3000, 5);
         const QString hex = f.folder() + "/app.hex";
@@ -158,8 +168,9 @@ private slots:
 
         w.cmdRst_Click();
         QCOMPARE(w.strCommand.text, prefix + " -E reset");
-        QCOMPARE(f.paneText(), prefix + " -E reset\r\nWarning: -E option not supported by this programmer type\n\n"
-                                        "Avrdude done.  Thank you.\n");
+        QCOMPARE(f.paneText(), prefix
+                                   + " -E reset\r\nWarning: -E option not supported by this programmer type\n\n"
+                                     "Avrdude done.  Thank you.\n");
         QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示"}));
     }
 
@@ -168,8 +179,12 @@ private slots:
         QTest::addColumn<QString>("chip");
         QTest::addColumn<QString>("device");
         QTest::addColumn<QString>("message");
-        QTest::newRow("ATmega8 for an ATmega16") << "m8" << "ATmega16" << "编程器或器件错误\r\nDevice signature=1E 93 07|错误";
-        QTest::newRow("empty socket") << "none" << "ATmega8" << "编程器或器件错误\r\nDevice signature=00 00 00|错误";
+        QTest::newRow("ATmega8 for an ATmega16") << "m8"
+                                                 << "ATmega16"
+                                                 << "编程器或器件错误\r\nDevice signature=1E 93 07|错误";
+        QTest::newRow("empty socket") << "none"
+                                      << "ATmega8"
+                                      << "编程器或器件错误\r\nDevice signature=00 00 00|错误";
     }
     void wrongOrMissingChipIsRefusedWith81sSignature()
     {

@@ -17,7 +17,6 @@
 namespace {
 const QString avrdudeDone = QStringLiteral("avrdude done.  Thank you.");
 
-
 QStringList exchangeFilesLeft(WindowFixture &f)
 {
     return QDir(f.toolsFolder()).entryList({"fuse.bin", "lfuse.bin", "hfuse.bin", "lock.bin"}, QDir::AllEntries);
@@ -27,7 +26,6 @@ QByteArray chipFuses(const SimBench &b)
 {
     return b.stateFile("lfuse") + b.stateFile("hfuse") + b.stateFile("lock");
 }
-
 
 // The virtual chip on avr910/com1 with the device chosen; with removedAfter
 // the socket is emptied after that many runs (run 1 asks the tool's version).
@@ -40,9 +38,8 @@ struct FuseBench {
             // (the wrapper has read the port of run `removedAfter` by the time the hook runs).
             const QString tools = f.toolsFolder();
             ready = empty.start(tools + "/empty-port", {"--chip", "none"});
-            hook = std::make_unique<ToolHook>(removedAfter, "cp '" + QFile::encodeName(tools)
-                                                                    + "/empty-port' '" + QFile::encodeName(tools)
-                                                                    + "/sim-port'");
+            hook = std::make_unique<ToolHook>(removedAfter, "cp '" + QFile::encodeName(tools) + "/empty-port' '"
+                                                                + QFile::encodeName(tools) + "/sim-port'");
         }
         if (ready)
             f.chooseAll(device, "avr910", "com1");
@@ -66,9 +63,9 @@ private slots:
         FuseBench b("m8", "ATmega8");
         REQUIRE_FUSE_BENCH(b);
         auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
-        bench.setStateFile("lfuse", "\xE4");   // internal RC 8 MHz
-        const QString prefix = f.toolsFolder() + "/avrdude -p m8 -C " + f.toolsFolder()
-                             + "/avrdude.conf -c avr910 -P /dev/ttyS0";
+        bench.setStateFile("lfuse", "\xE4"); // internal RC 8 MHz
+        const QString prefix =
+            f.toolsFolder() + "/avrdude -p m8 -C " + f.toolsFolder() + "/avrdude.conf -c avr910 -P /dev/ttyS0";
         const QString tools = f.toolsFolder();
 
         w.cmdFuseRD_Click();
@@ -77,7 +74,7 @@ private slots:
         QVERIFY2(!f.paneText().startsWith(prefix) && f.paneText().count(avrdudeDone) == 3, qPrintable(f.paneText()));
 
         f.choose("cmbOsc", "内部RC 1MHz");
-        for (int box : {13, 20, 25})   // BtLk01, EESAVE, BODEN
+        for (int box : {13, 20, 25}) // BtLk01, EESAVE, BODEN
             w.chkFuse(box)->setChecked(true);
         f.dialogs.answers.enqueue(MessageAnswer::Cancel);
         w.cmdFuseWR_Click();
@@ -86,19 +83,19 @@ private slots:
         w.cmdFuseWR_Click();
         QCOMPARE(chipFuses(bench), QByteArray("\xA1\xD1\xFB"));
         const QString line = prefix + " -U lfuse:w:\"" + tools + "/lfuse.bin\":r -U hfuse:w:\"" + tools
-                           + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r";
+                             + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r";
         QCOMPARE(w.strCommand.text, line);
         QVERIFY(f.paneText().startsWith(line + "\r\n") && f.paneText().contains(avrdudeDone));
-        QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示", "熔丝位烧写已取消|提示",
-                                                         "确定进行熔丝位的写入？|提示"}));
+        QCOMPARE(shownTexts(f.dialogs),
+                 QStringList({"确定进行熔丝位的写入？|提示", "熔丝位烧写已取消|提示", "确定进行熔丝位的写入？|提示"}));
         QCOMPARE(f.dialogs.messages[0].buttons, MessageButtons::OkCancel);
         QCOMPARE(f.dialogs.messages[1].icon, MessageIcon::Warning);
 
         for (int i = 0; i < 32; ++i)
-            w.chkFuse(i)->setChecked(i < 8);   // boxes 0 to 7 are left alone
+            w.chkFuse(i)->setChecked(i < 8); // boxes 0 to 7 are left alone
         w.cmdFuseRD_Click();
         QCOMPARE(tickedLabels(w).mid(8), QStringList({"BtLk01", "SPIEN", "EESAVE", "BTSIZ1", "BTSIZ0", "BODEN", "SUT0",
-                                                "CKSEL3", "CKSEL2", "CKSEL1"}));
+                                                      "CKSEL3", "CKSEL2", "CKSEL1"}));
         QCOMPARE(tickedLabels(w).size(), 18);
         QCOMPARE(f.dialogs.messages.size(), 3);
 
@@ -116,7 +113,7 @@ private slots:
 
     void atmega16ReadsButDoesNotWrite()
     {
-        FuseBench b("m16", "ATmega8");   // the wrong chip first
+        FuseBench b("m16", "ATmega8"); // the wrong chip first
         REQUIRE_FUSE_BENCH(b);
         auto [bench, f, w] = std::tie(b.bench, b.f, b.w);
         bench.setStateFile("hfuse", "\xD9");
@@ -133,12 +130,12 @@ private slots:
         w.cmdFuseRD_Click();
         QCOMPARE(tickedLabels(w), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
         const QString hfuseLine = f.toolsFolder() + "/avrdude -p m16 -C " + f.toolsFolder()
-                                + "/avrdude.conf -c avr910 -P /dev/ttyS0 -U hfuse:r:\"" + f.toolsFolder()
-                                + "/fuse.bin\":r -F";
+                                  + "/avrdude.conf -c avr910 -P /dev/ttyS0 -U hfuse:r:\"" + f.toolsFolder()
+                                  + "/fuse.bin\":r -F";
         QVERIFY2(f.paneText().startsWith(hfuseLine + "\navrdude") && f.paneText().count(avrdudeDone) == 3,
                  qPrintable(f.paneText()));
 
-        f.choose("cmbOsc", "外部频率源");   // no preset for this chip
+        f.choose("cmbOsc", "外部频率源"); // no preset for this chip
         QCOMPARE(tickedLabels(w).size(), 7);
         w.cmdFuseWR_Click();
         QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示", "目前还不支持|Fusewright"}));
@@ -152,8 +149,12 @@ private slots:
         QTest::addColumn<QString>("chip");
         QTest::addColumn<QString>("device");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("ATmega8") << "m8" << "ATmega8" << "编程器或器件错误\r\nDevice signature=0x000000|错误";
-        QTest::newRow("ATmega16") << "m16" << "ATmega16" << "编程器或器件错误|提示";
+        QTest::newRow("ATmega8") << "m8"
+                                 << "ATmega8"
+                                 << "编程器或器件错误\r\nDevice signature=0x000000|错误";
+        QTest::newRow("ATmega16") << "m16"
+                                  << "ATmega16"
+                                  << "编程器或器件错误|提示";
     }
     void chipMissingAtTheHighFuseRun()
     {
@@ -169,8 +170,9 @@ private slots:
         // The high-fuse line stays, the tool's text follows it, then the hint.
         QVERIFY(w.strCommand.text.endsWith("hfuse:r:\"" + f.toolsFolder() + "/fuse.bin\":r -F"));
         QVERIFY2(f.paneText().startsWith(w.strCommand.text + "\r\n") && f.paneText().contains("signature = 0x000000")
-                     && f.paneText().endsWith(avrdudeDone + "\n\n\r\n提示：读到的特征码全为 00："
-                                                            "芯片没有通电或没有接上，请检查芯片的电源和连线"),
+                     && f.paneText().endsWith(avrdudeDone
+                                              + "\n\n\r\n提示：读到的特征码全为 00："
+                                                "芯片没有通电或没有接上，请检查芯片的电源和连线"),
                  qPrintable(f.paneText()));
         QCOMPARE(tickedLabels(w), QStringList({"EESAVE"}));
         // The forced run stored the empty socket's byte; a later run removes it first.
@@ -184,14 +186,15 @@ private slots:
         auto [f, w] = std::tie(b.f, b.w);
         for (int i = 0; i < 32; ++i)
             w.chkFuse(i)->setChecked(true);
-        QFile leftover(f.toolsFolder() + "/fuse.bin");   // an earlier operation's byte
+        QFile leftover(f.toolsFolder() + "/fuse.bin"); // an earlier operation's byte
         QVERIFY(leftover.open(QIODevice::WriteOnly) && leftover.write("\x12") == 1);
         leftover.close();
         w.cmdFuseRD_Click();
         QCOMPARE(shownTexts(f.dialogs), QStringList({"器件无响应|错误"}));
         QCOMPARE(tickedLabels(w), QStringList());
         QVERIFY2(f.paneText().count(avrdudeDone) == 2 && f.paneText().contains("0x000000")
-                     && !f.paneText().contains(" -U "), qPrintable(f.paneText()));
+                     && !f.paneText().contains(" -U "),
+                 qPrintable(f.paneText()));
         QCOMPARE(exchangeFilesLeft(f), QStringList());
     }
 
@@ -240,14 +243,12 @@ private slots:
         SimBench &bench = b.bench;
         WindowFixture &f = b.f;
         frmMain &w = b.w;
-        w.cmdFuseRD_Click();   // the factory chip; the tool's version is known from here on
+        w.cmdFuseRD_Click(); // the factory chip; the tool's version is known from here on
         f.choose("cmbOsc", "内部RC 8MHz");
         const ToolHook slowProbes(0, "case \"$*\" in *reset*) sleep 1;; esac");
-        const auto duringTheProbe = [&](const std::function<void()> &change) {
-            QTimer::singleShot(400, &w, change);
-        };
+        const auto duringTheProbe = [&](const std::function<void()> &change) { QTimer::singleShot(400, &w, change); };
 
-        duringTheProbe([&] { f.choose("cmbDevice", "ATmega8"); });   // clears the panel
+        duringTheProbe([&] { f.choose("cmbDevice", "ATmega8"); }); // clears the panel
         f.dialogs.answers.enqueue(MessageAnswer::Ok);
         w.cmdFuseWR_Click();
         QCOMPARE(chipFuses(bench), QByteArray("\xE4\xD9\xFF"));
@@ -302,7 +303,7 @@ private slots:
         QTimer::singleShot(500, &w, [&] { w.close(); });
         QMetaObject::invokeMethod(&w, qPrintable(button + "_Click"));
         QVERIFY(f.operationButtonsEnabled());
-        QVERIFY(f.dialogs.messages.size() <= 1);   // the write's question
+        QVERIFY(f.dialogs.messages.size() <= 1); // the write's question
         QCOMPARE(exchangeFilesLeft(f), QStringList());
     }
 };

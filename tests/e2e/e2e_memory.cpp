@@ -17,7 +17,10 @@
 namespace {
 constexpr int flashSize = 8192;
 
-bool isHex(const QString &path) { return path.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive); }
+bool isHex(const QString &path)
+{
+    return path.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive);
+}
 
 QByteArray imageIn(const QString &path)
 {
@@ -28,7 +31,7 @@ QByteArray imageIn(const QString &path)
 // The pane whenever a 10 ms timer fired while an operation ran.
 struct PaneWatch {
     struct Shown {
-        QString text, widget;   // the pane's text, what the widget shows
+        QString text, widget; // the pane's text, what the widget shows
         bool endInView;
     };
     explicit PaneWatch(WindowFixture &f) : pane(f.find<OutputPaneEdit>("txtOutput"))
@@ -53,8 +56,13 @@ bool endInView(WindowFixture &f)
 
 QStringList describe(const ShownMessage &m)
 {
-    return {m.text, m.title, m.icon == MessageIcon::Critical ? "critical" : m.icon == MessageIcon::Question ? "question" : "other",
-            m.buttons == MessageButtons::Ok ? "ok" : m.buttons == MessageButtons::YesNo ? "yes no" : "other"};
+    return {m.text, m.title,
+            m.icon == MessageIcon::Critical   ? "critical"
+            : m.icon == MessageIcon::Question ? "question"
+                                              : "other",
+            m.buttons == MessageButtons::Ok      ? "ok"
+            : m.buttons == MessageButtons::YesNo ? "yes no"
+                                                 : "other"};
 }
 
 // Chooses path in the panel's file dialog for a program or a read, then runs the panel.
@@ -80,7 +88,7 @@ private slots:
         REQUIRE_BENCH(bench);
         WindowFixture &f = bench.fixture();
         frmMain &w = bench.window();
-        w.show();   // the pane lays its lines out, so its end can be in view
+        w.show(); // the pane lays its lines out, so its end can be in view
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
         const QByteArray image = patternBytes(6000, 7) + QByteArray(16, char(0xFF)) + patternBytes(10, 8);
@@ -108,7 +116,7 @@ private slots:
 
         const QString bin = f.folder() + QStringLiteral("/back.bin");
         transfer(f, true, false, bin);
-        QCOMPARE(readBytes(bin), image);   // the tool leaves out the trailing 0xFF
+        QCOMPARE(readBytes(bin), image); // the tool leaves out the trailing 0xFF
         QVERIFY(w.strCommand.text.endsWith(" -U flash:r:\"" + bin + "\":r  -U flash:v:\"" + bin + "\":r "));
         QVERIFY(f.paneText().contains(QStringLiteral("avrdude: 6026 bytes of flash verified")));
     }
@@ -127,20 +135,25 @@ private slots:
             dir += QStringLiteral("/a rather long folder name that goes on ") + QString::number(i) + QString(60, 'x');
         QVERIFY(QDir().mkpath(dir) && dir.size() > 300);
         const QByteArray flash = patternBytes(5000, 21), ee1 = patternBytes(512, 22), ee2 = patternBytes(512, 23);
-        const struct Step { bool flash, program; QString path; QByteArray bytes; } steps[] = {
-            {true, true, dir + QStringLiteral("/flash image.bin"), flash},
-            {true, false, dir + QStringLiteral("/闪存 \"back\".HEX"), flash},
-            {false, true, dir + QStringLiteral("/ee data.eep"), ee1},
-            {false, false, dir + QStringLiteral("/ee back.hex"), ee1},
-            {false, true, dir + QStringLiteral("/ee \"second\" 数据.hex"), ee2},
-            {false, false, dir + QStringLiteral("/ee back.bin"), ee2}};
+        const struct Step {
+            bool flash, program;
+            QString path;
+            QByteArray bytes;
+        } steps[] = {{true, true, dir + QStringLiteral("/flash image.bin"), flash},
+                     {true, false, dir + QStringLiteral("/闪存 \"back\".HEX"), flash},
+                     {false, true, dir + QStringLiteral("/ee data.eep"), ee1},
+                     {false, false, dir + QStringLiteral("/ee back.hex"), ee1},
+                     {false, true, dir + QStringLiteral("/ee \"second\" 数据.hex"), ee2},
+                     {false, false, dir + QStringLiteral("/ee back.bin"), ee2}};
         QStringList files;
         for (const Step &s : steps) {
             if (s.program)
                 QVERIFY(writeBytes(s.path, isHex(s.path) ? toIntelHex(s.bytes) : s.bytes));
             transfer(f, s.flash, s.program, s.path);
             const QString memory = s.flash ? QStringLiteral("flash") : QStringLiteral("eeprom");
-            const QString format = s.program ? QStringLiteral(":a") : isHex(s.path) ? QStringLiteral(":i") : QStringLiteral(":r");
+            const QString format = s.program       ? QStringLiteral(":a")
+                                   : isHex(s.path) ? QStringLiteral(":i")
+                                                   : QStringLiteral(":r");
             QCOMPARE(bench.window().strCommand.arguments.mid(8),
                      (QStringList{"-U", memory + (s.program ? ":w:" : ":r:") + s.path + format, "-U",
                                   memory + ":v:" + s.path + format}));
@@ -150,7 +163,7 @@ private slots:
             QCOMPARE(imageIn(s.path), s.bytes);
             files << s.path;
         }
-        QCOMPARE(f.dialogs.messages.size(), 3);   // the three overwrite questions
+        QCOMPARE(f.dialogs.messages.size(), 3); // the three overwrite questions
         QStringList found;
         for (QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
             found << it.next();
@@ -184,7 +197,8 @@ private slots:
         w.cmdFlash_Click();
         w.cmdFrun_Click();
         QCOMPARE(asked.size(), 4);
-        QCOMPARE((QList<FileDialogMode>{asked[0].mode, asked[1].mode}), (QList{FileDialogMode::Open, FileDialogMode::Save}));
+        QCOMPARE((QList<FileDialogMode>{asked[0].mode, asked[1].mode}),
+                 (QList{FileDialogMode::Open, FileDialogMode::Save}));
         QCOMPARE(asked[3].fileName, eep);
         QCOMPARE(shown.size(), 2);
         QCOMPARE(w.strFlashFile, QString());
@@ -222,8 +236,9 @@ private slots:
             transfer(f, flash, flash, image);
             QVERIFY(f.paneText().startsWith(bench.window().strCommand.text + QStringLiteral("\r\navrdude warning")));
             QCOMPARE(f.dialogs.messages.size(), 1);
-            QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("编程器或器件错误\r\nDevice signature=")
-                                                     + (flash ? QStringLiteral("0x1e9403") : QStringLiteral("0x000000")));
+            QCOMPARE(f.dialogs.messages[0].text,
+                     QStringLiteral("编程器或器件错误\r\nDevice signature=")
+                         + (flash ? QStringLiteral("0x1e9403") : QStringLiteral("0x000000")));
             QVERIFY(bench.window().strCommand.text.endsWith(QStringLiteral(" -E reset")));
             QCOMPARE(readBytes(image), QByteArray("image"));
             QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), flashBefore);
@@ -270,7 +285,7 @@ private slots:
 seq 20; printf 'Writing | '; for i in 1 2 3 4 5; do printf '#'; sleep 0.03; done
 printf '\r'; sleep 0.15; printf '\n\344'; sleep 0.15; printf '\270\255 done\n')");
         frmMain &w = f.open();
-        w.show();   // the pane lays its lines out, so it can follow the end
+        w.show(); // the pane lays its lines out, so it can follow the end
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("usbasp"), QStringLiteral("usb"));
         PaneWatch watch(f);

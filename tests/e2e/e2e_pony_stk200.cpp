@@ -37,7 +37,6 @@ QString recorded(const char *name)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-
 } // namespace
 
 class E2ePonyStk200 : public QObject {
@@ -92,13 +91,17 @@ private slots:
         QTest::addColumn<QString>("recording");
         QTest::addColumn<QString>("hint");
         const QString none = "编程器或器件错误\r\nDevice signature=|错误";
-        QTest::newRow("wrong chip") << "ATmega16" << "m8" << QStringList()
-                                    << "编程器或器件错误\r\nDevice signature=0x1e9307|错误" << "probe-m16-on-m8"
-                                    << "芯片的特征码是 1E 93 07（ATmega8），与所选器件不符：请在“器件选择”中选对型号，或换上所选的芯片";
-        QTest::newRow("outside group lp") << "ATmega8" << "m8" << QStringList{"--parport", "no-access"} << none
-                                          << "probe-no-access"
-                                          << "没有访问并口的权限：请把当前用户加入 lp 组（sudo usermod -aG lp $USER），然后重新登录";
-        QTest::newRow("no chip") << "ATmega8" << "none" << QStringList() << none << "probe-none"
+        QTest::newRow("wrong chip")
+            << "ATmega16"
+            << "m8" << QStringList() << "编程器或器件错误\r\nDevice signature=0x1e9307|错误"
+            << "probe-m16-on-m8"
+            << "芯片的特征码是 1E 93 07（ATmega8），与所选器件不符：请在“器件选择”中选对型号，或换上所选的芯片";
+        QTest::newRow("outside group lp")
+            << "ATmega8"
+            << "m8" << QStringList{"--parport", "no-access"} << none << "probe-no-access"
+            << "没有访问并口的权限：请把当前用户加入 lp 组（sudo usermod -aG lp $USER），然后重新登录";
+        QTest::newRow("no chip") << "ATmega8"
+                                 << "none" << QStringList() << none << "probe-none"
                                  << "芯片没有应答：请检查编程器与芯片之间的连线，并确认芯片已通电";
     }
     void refused()

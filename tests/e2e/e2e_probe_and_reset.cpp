@@ -14,8 +14,12 @@ private slots:
         QTest::addColumn<QString>("chip");
         QTest::addColumn<QString>("device");
         QTest::addColumn<QString>("block");
-        QTest::newRow("ATmega8, block mode") << "m8" << "ATmega8" << "128";
-        QTest::newRow("ATmega16, classic AVR910") << "m16" << "ATmega16" << "0";
+        QTest::newRow("ATmega8, block mode") << "m8"
+                                             << "ATmega8"
+                                             << "128";
+        QTest::newRow("ATmega16, classic AVR910") << "m16"
+                                                  << "ATmega16"
+                                                  << "0";
     }
     void probePassesForTheChipOnTheProgrammer()
     {
@@ -82,7 +86,7 @@ private slots:
         bench.window().cmdRst_Click();
         const QString tools = bench.fixture().toolsFolder();
         const QString line = tools + QStringLiteral("/avrdude -p m8 -C ") + tools
-                           + QStringLiteral("/avrdude.conf -c avr910 -P /dev/ttyS0 -E reset");
+                             + QStringLiteral("/avrdude.conf -c avr910 -P /dev/ttyS0 -E reset");
         QCOMPARE(bench.window().strCommand.text, line);
         const QString pane = bench.fixture().paneText();
         QVERIFY2(pane.startsWith(line + QStringLiteral("\r\n")), qPrintable(pane));

@@ -29,7 +29,6 @@ void addDialects()
     QTest::newRow("8.1") << true;
 }
 
-
 } // namespace
 
 class E2eUsbasp : public QObject {
@@ -58,7 +57,7 @@ private slots:
         f.choose("cmbOsc", "内部RC 8MHz");
         w.cmdFuseWR_Click();
         const QString write = prefix + " -U lfuse:w:\"" + tools + "/lfuse.bin\":r -U hfuse:w:\"" + tools
-                            + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r";
+                              + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r";
         QCOMPARE(w.strCommand.text, write);
         QCOMPARE(bench.stateFile("lfuse") + bench.stateFile("hfuse") + bench.stateFile("lock"),
                  QByteArray("\xE4\xD9\xFF"));
@@ -81,11 +80,13 @@ private slots:
         QVERIFY2(f.paneText().contains("512 bytes of eeprom verified"), qPrintable(f.paneText()));
 
         w.cmdRst_Click();
-        QCOMPARE(f.paneText(), prefix + " -E reset\r\n"
-                                   + (dialect81 ? "Warning: -E option not supported by this programmer type\n\n" + done + "\n"
-                                                : "avrdude warning: -E option not supported by this programmer type\n\n"
-                                                  "avrdude: AVR device initialized and ready to accept instructions\n"
-                                                  "avrdude: device signature = 0x1e9307 (probably m8)\n\n" + done + "\n\n"));
+        QCOMPARE(f.paneText(),
+                 prefix + " -E reset\r\n"
+                     + (dialect81 ? "Warning: -E option not supported by this programmer type\n\n" + done + "\n"
+                                  : "avrdude warning: -E option not supported by this programmer type\n\n"
+                                    "avrdude: AVR device initialized and ready to accept instructions\n"
+                                    "avrdude: device signature = 0x1e9307 (probably m8)\n\n"
+                                        + done + "\n\n"));
         QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示"}));
     }
 
@@ -96,33 +97,40 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("words");
-        QTest::addColumn<QString>("hints");   // what follows the tool's text
+        QTest::addColumn<QString>("hints"); // what follows the tool's text
         const QStringList plugged{socketOption, socketPath};
         const QString cable = "\r\n提示：找不到 USBasp：请检查 USB 线是否插好，或换一个 USB 口再试";
         const QString wiring = "\r\n提示：芯片没有应答：请检查编程器与芯片之间的连线，并确认芯片已通电\r\n"
                                "提示：芯片时钟很慢（如 128 kHz）时，请短接 USBasp 的慢速时钟跳线（JP3）后重试";
         const QString mismatch = "编程器或器件错误\r\nDevice signature=|错误";
-        const QString notFound = "cannot find USB device with vid=0x16c0 pid=0x5dc vendor='www.fischl.de' product='USBasp'";
+        const QString notFound =
+            "cannot find USB device with vid=0x16c0 pid=0x5dc vendor='www.fischl.de' product='USBasp'";
         for (bool d81 : {false, true}) {
             const QString error = d81 ? "Error: " : "avrdude error: ";
             const QString warning = d81 ? "Warning: " : "avrdude warning: ";
             const char *v = d81 ? "8.1: " : "7.1: ";
-            QTest::newRow(QByteArray(v) + "unplugged") << d81 << "m8" << QStringList() << mismatch << error + notFound << cable;
-            QTest::newRow(QByteArray(v) + "absent") << d81 << "m8" << plugged + QStringList{"--usbasp", "absent"}
-                                                   << mismatch << error + notFound << cable;
+            QTest::newRow(QByteArray(v) + "unplugged")
+                << d81 << "m8" << QStringList() << mismatch << error + notFound << cable;
+            QTest::newRow(QByteArray(v) + "absent")
+                << d81 << "m8" << plugged + QStringList{"--usbasp", "absent"} << mismatch << error + notFound << cable;
             QTest::newRow(QByteArray(v) + "not accessible")
                 << d81 << "m8" << plugged + QStringList{"--usbasp", "no-access"} << mismatch
-                << warning + (d81 ? "cannot open USB device: Permission denied"
-                                  : "cannot query manufacturer for device: error sending control message: Operation not permitted")
-                << "\r\n提示：USBasp 已连接但无权访问：请安装 udev 规则（安装本程序的软件包即会装好），再重新插拔编程器";
-            QTest::newRow(QByteArray(v) + "no target") << d81 << "none" << plugged << mismatch
-                                                      << error + "program enable: target does not answer (0x01)" << wiring;
-            QTest::newRow(QByteArray(v) + "wrong chip") << d81 << "m16" << plugged
-                                                       << QString(d81 ? "编程器或器件错误\r\nDevice signature=1E 94 03|错误"
-                                                                      : "编程器或器件错误\r\nDevice signature=0x1e9403|错误")
-                                                       << error + "expected signature for ATmega8 is 1E 93 07"
-                                                       << "\r\n提示：芯片的特征码是 1E 94 03（ATmega16），与所选器件不符："
-                                                          "请在“器件选择”中选对型号，或换上所选的芯片";
+                << warning
+                       + (d81 ? "cannot open USB device: Permission denied"
+                              : "cannot query manufacturer for device: error sending control message: Operation not "
+                                "permitted")
+                << "\r\n提示：USBasp 已连接但无权访问：请安装 udev "
+                   "规则（安装本程序的软件包即会装好），再重新插拔编程器";
+            QTest::newRow(QByteArray(v) + "no target")
+                << d81 << "none" << plugged << mismatch << error + "program enable: target does not answer (0x01)"
+                << wiring;
+            QTest::newRow(QByteArray(v) + "wrong chip")
+                << d81 << "m16" << plugged
+                << QString(d81 ? "编程器或器件错误\r\nDevice signature=1E 94 03|错误"
+                               : "编程器或器件错误\r\nDevice signature=0x1e9403|错误")
+                << error + "expected signature for ATmega8 is 1E 93 07"
+                << "\r\n提示：芯片的特征码是 1E 94 03（ATmega16），与所选器件不符："
+                   "请在“器件选择”中选对型号，或换上所选的芯片";
         }
     }
     void failures()
@@ -163,7 +171,8 @@ private slots:
         REQUIRE_BENCH(bench);
         bench.fixture().chooseAll("ATmega8", "usbasp", "usb");
         bench.window().cmdFuseRD_Click();
-        QCOMPARE(tickedLabels(bench.window()), QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
+        QCOMPARE(tickedLabels(bench.window()),
+                 QStringList({"SPIEN", "BTSIZ1", "BTSIZ0", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1"}));
         QCOMPARE(bench.fixture().paneText().count("cannot set sck period; please check for usbasp firmware update"), 3);
         QCOMPARE(shownTexts(bench.fixture().dialogs), QStringList());
     }

@@ -3,9 +3,9 @@
 #include "sim_paths.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QFile>
 
 QStringList tickedLabels(const frmMain &window)
 {

@@ -1,7 +1,8 @@
 #pragma once
 // Stands between the simulator's wrapper and the real avrdude for one test:
 // counts avrdude runs and, just before run number `run` starts (every run
-// for 0), runs a piece of shell that sees avrdude's arguments as "$@". The wrapper takes the real tool from FUSEWRIGHT_REAL_AVRDUDE.
+// for 0), runs a piece of shell that sees avrdude's arguments as "$@". The wrapper takes the real tool from
+// FUSEWRIGHT_REAL_AVRDUDE.
 
 #include "sim_paths.h"
 
@@ -15,10 +16,16 @@ public:
         const QByteArray dir = QFile::encodeName(m_dir.path());
         QFile script(m_dir.filePath(QStringLiteral("avrdude")));
         script.open(QIODevice::WriteOnly);
-        script.write("#!/bin/sh\nn=$(( $(cat '" + dir + "/count' 2>/dev/null || echo 0) + 1 ))\n"
-                     "echo $n > '" + dir + "/count'; echo $$ > '" + dir + "/pid'\n"
-                     "if [ $n -eq " + QByteArray::number(run) + " ] || [ " + QByteArray::number(run) + " -eq 0 ]; then\n" + shell + "\nfi\n"
-                     "exec '" + QFile::encodeName(realAvrdude()) + "' \"$@\"\n");
+        script.write("#!/bin/sh\nn=$(( $(cat '" + dir
+                     + "/count' 2>/dev/null || echo 0) + 1 ))\n"
+                       "echo $n > '"
+                     + dir + "/count'; echo $$ > '" + dir
+                     + "/pid'\n"
+                       "if [ $n -eq "
+                     + QByteArray::number(run) + " ] || [ " + QByteArray::number(run) + " -eq 0 ]; then\n" + shell
+                     + "\nfi\n"
+                       "exec '"
+                     + QFile::encodeName(realAvrdude()) + "' \"$@\"\n");
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("FUSEWRIGHT_REAL_AVRDUDE", QFile::encodeName(script.fileName()));
     }

@@ -21,8 +21,8 @@ namespace {
 bool goneAndCollected(qint64 pid)
 {
     siginfo_t info{};
-    return pid > 0 && ::kill(pid_t(pid), 0) != 0
-        && ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 && errno == ECHILD;
+    return pid > 0 && ::kill(pid_t(pid), 0) != 0 && ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0
+           && errno == ECHILD;
 }
 
 QStringList exchangeFilesLeft(WindowFixture &f)
@@ -61,16 +61,17 @@ private slots:
     void faultDuringAnOperation_data()
     {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("run");            // the avrdude run that meets the fault: 1 asks the version, 2 is the probe
-        QTest::addColumn<QByteArray>("fault");   // shell run just before it starts
+        QTest::addColumn<int>("run"); // the avrdude run that meets the fault: 1 asks the version, 2 is the probe
+        QTest::addColumn<QByteArray>("fault"); // shell run just before it starts
         QTest::addColumn<QStringList>("messages");
         const QByteArray killAvrdude = ToolHook::killThisRunAfter("0.15");
         // The unplugged programmer's device node goes with it: the run opens a
         // port that does not exist. (The killed simulator's pseudo-terminal
         // number is free again and may already serve a test running alongside.)
-        const QByteArray killProgrammer = "kill -KILL $FW_SIM_PID; sleep 0.1\n"
-                                          "n=$#; p=; while [ $n -gt 0 ]; do a=$1; shift; n=$((n - 1));"
-                                          " [ \"$p\" = -P ] && a=/dev/fusewright-unplugged; p=$a; set -- \"$@\" \"$a\"; done";
+        const QByteArray killProgrammer =
+            "kill -KILL $FW_SIM_PID; sleep 0.1\n"
+            "n=$#; p=; while [ $n -gt 0 ]; do a=$1; shift; n=$((n - 1));"
+            " [ \"$p\" = -P ] && a=/dev/fusewright-unplugged; p=$a; set -- \"$@\" \"$a\"; done";
         const QStringList noAnswer{QStringLiteral("器件无响应")};
         const QStringList question{QStringLiteral("确定进行熔丝位的写入？")};
         // The fuse read's runs: version, probe, high fuse, low fuse, lock.
@@ -104,9 +105,10 @@ private slots:
         out.close();
         f.dialogs.files.enqueue(image);
         w.cmdFlash_Click();
-        w.chkFuse(2)->setChecked(true);   // something to write
+        w.chkFuse(2)->setChecked(true); // something to write
         f.find<QLineEdit>("txtCal1")->setText(QStringLiteral("0x55"));
-        const QByteArray fusesBefore = bench.stateFile(QStringLiteral("lfuse")) + bench.stateFile(QStringLiteral("hfuse"));
+        const QByteArray fusesBefore =
+            bench.stateFile(QStringLiteral("lfuse")) + bench.stateFile(QStringLiteral("hfuse"));
         const int descriptors = fw_test::openDescriptorCount();
 
         QVERIFY(QMetaObject::invokeMethod(&w, qPrintable(button + QStringLiteral("_Click"))));

@@ -57,7 +57,7 @@ private slots:
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
         QTemporaryDir root;
         QString folder = root.path();
-        if (name.isEmpty()) {   // a path of 4000 bytes, in names no longer than a name may be
+        if (name.isEmpty()) { // a path of 4000 bytes, in names no longer than a name may be
             while (4000 - folder.size() > 250)
                 folder += u'/' + QString(200, u'd');
             name = QString(4000 - folder.size() - 1, u'f');
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(f.operationButtonsEnabled());
         QVERIFY2(f.paneText().contains(image), qPrintable(f.paneText()));
         const QByteArray flash = bench.stateFile(QStringLiteral("flash.bin"));
-        QCOMPARE(flash.count(char(0xFF)), flash.size());   // the chip is untouched
+        QCOMPARE(flash.count(char(0xFF)), flash.size()); // the chip is untouched
         QVERIFY(!QFile::exists(image));
     }
 };

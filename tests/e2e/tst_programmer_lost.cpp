@@ -44,7 +44,7 @@ bool halfWritten(SimBench &bench, const QByteArray &image)
 {
     const QByteArray flash = bench.stateFile(QStringLiteral("flash.bin"));
     return flash.left(flashSize / 2) == image.left(flashSize / 2)
-        && flash.mid(flashSize / 2) == QByteArray(flashSize / 2, char(0xFF));
+           && flash.mid(flashSize / 2) == QByteArray(flashSize / 2, char(0xFF));
 }
 
 struct SilenceLimit {
@@ -68,7 +68,8 @@ private slots:
         QString pane = f.paneText();
         // 7.1 says "16384 bytes of flash written" all the same.
         QVERIFY2(pane.contains(QStringLiteral("error sending control message: No such device"))
-                     && pane.endsWith(QStringLiteral("Thank you.\n\n\r\n提示：操作中途与编程器失去了连接：请检查 USB ") + lostWriting),
+                     && pane.endsWith(QStringLiteral("Thank you.\n\n\r\n提示：操作中途与编程器失去了连接：请检查 USB ")
+                                      + lostWriting),
                  qPrintable(pane.right(2000)));
         QVERIFY(halfWritten(bench, image));
         QVERIFY(f.find<QPushButton>("cmdFrun")->isEnabled());
@@ -78,7 +79,8 @@ private slots:
         programImage(f, true, f.folder() + QStringLiteral("/m16-full.hex"));
         pane = f.paneText();
         QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), image);
-        QVERIFY2(pane.count(QStringLiteral("16384 bytes of flash verified")) == 2 && !pane.contains(QStringLiteral("提示：")),
+        QVERIFY2(pane.count(QStringLiteral("16384 bytes of flash verified")) == 2
+                     && !pane.contains(QStringLiteral("提示：")),
                  qPrintable(pane.right(2000)));
         QVERIFY(f.find<QPushButton>("cmdFrun")->isEnabled());
     }
@@ -96,7 +98,8 @@ private slots:
         const QString pane = bench.fixture().paneText();
         QVERIFY2(pane.contains(QStringLiteral("Writing | ###"))
                      && pane.endsWith(QStringLiteral("\r\n\r\n提示：avrdude 已有 3 秒没有任何输出，本程序已将它停止\r\n"
-                                                     "提示：操作中途与编程器失去了连接：请检查串口") + lostWriting),
+                                                     "提示：操作中途与编程器失去了连接：请检查串口")
+                                      + lostWriting),
                  qPrintable(pane.right(2000)));
         QVERIFY(!alive(hook.lastPid()));
         QVERIFY(halfWritten(bench, image));
@@ -126,15 +129,15 @@ private slots:
         // without a word, so no write to a broken pipe can end it either.
         const QString log = folder.filePath(QStringLiteral("sim.log"));
         SimProcess sim;
-        QVERIFY2(sim.start(tools + QStringLiteral("/sim-port"),
-                           {QStringLiteral("--avr910-hangup-after"), QStringLiteral("1"), QStringLiteral("--log"), log}),
+        QVERIFY2(sim.start(tools + QStringLiteral("/sim-port"), {QStringLiteral("--avr910-hangup-after"),
+                                                                 QStringLiteral("1"), QStringLiteral("--log"), log}),
                  qPrintable(sim.errorText()));
         ToolHook hook(0, ":");
 
         QProcess window;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());   // an instance lock of its own
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path()); // an instance lock of its own
         env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FW_WINDOW_DRIVER));
         env.insert(QStringLiteral("FW_DRIVE"), QStringLiteral("ATmega8,avr910,com1,cmdFuseRD"));
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0"));

@@ -56,8 +56,8 @@ class TstSoak : public QObject {
 private slots:
     void operationsInARowLeaveNothingBehind()
     {
-        const int operations = qEnvironmentVariableIsSet("FW_SOAK_OPERATIONS")
-                                 ? qEnvironmentVariableIntValue("FW_SOAK_OPERATIONS") : 200;
+        const int operations =
+            qEnvironmentVariableIsSet("FW_SOAK_OPERATIONS") ? qEnvironmentVariableIntValue("FW_SOAK_OPERATIONS") : 200;
         const int warmUp = qMin(20, operations / 2);
         SimBench bench(QStringLiteral("m8"));
         REQUIRE_BENCH(bench);
@@ -66,7 +66,9 @@ private slots:
         f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
         auto *cal1 = f.find<QLineEdit>("txtCal1");
         // Boxes 8 to 31 for lock FF, high fuse D9, low fuse E1.
-        const QString factoryFuses = QStringLiteral("00000000" "00100110" "00011110");
+        const QString factoryFuses = QStringLiteral("00000000"
+                                                    "00100110"
+                                                    "00011110");
 
         Footprint settled;
         for (int i = 0; i < operations; ++i) {
@@ -74,7 +76,9 @@ private slots:
                 settled = footprint();
             switch (i % 4) {
             case 0:
-            case 3: w.cmdRst_Click(); break;
+            case 3:
+                w.cmdRst_Click();
+                break;
             case 1:
                 cal1->clear();
                 w.cmdCalRD_Click();
@@ -91,10 +95,10 @@ private slots:
         const Footprint end = footprint();
         qInfo("%d operations; after %d: %d descriptors, %d children, %ld KiB resident; "
               "at the end: %d descriptors, %d children, %ld KiB resident",
-              operations, warmUp, settled.descriptors, settled.children, settled.rssKiB, end.descriptors,
-              end.children, end.rssKiB);
+              operations, warmUp, settled.descriptors, settled.children, settled.rssKiB, end.descriptors, end.children,
+              end.rssKiB);
         QCOMPARE(end.descriptors, settled.descriptors);
-        QCOMPARE(end.children, 1);   // the simulator
+        QCOMPARE(end.children, 1); // the simulator
         QVERIFY(end.rssKiB - settled.rssKiB < 8 * 1024);
         QCOMPARE(QDir(f.toolsFolder()).entryList({QStringLiteral("*.bin")}, QDir::Files), QStringList());
     }

@@ -42,15 +42,15 @@ private slots:
     {
         const ChipProfile &m8 = *chipForListText(QStringLiteral("ATmega8"));
         const ChipProfile &m16 = *chipForListText(QStringLiteral("ATmega16"));
-        const QStringList expected8 = {
-            " ", " ", " ", " ", " ", " ", " ", " ", " ", " ",
-            "BtLk12", "BtLk11", "BtLk02", "BtLk01", "Lock2", "lock1",
-            "RSTDIS", "WDTON", "SPIEN", "CHKOPT", "EESAVE", "BTSIZ1", "BTSIZ0", "BTRST",
-            "BODLVL", "BODEN", "SUT1", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1", "CKSEL0"};
+        const QStringList expected8 = {" ",      " ",     " ",      " ",      " ",      " ",      " ",      " ",
+                                       " ",      " ",     "BtLk12", "BtLk11", "BtLk02", "BtLk01", "Lock2",  "lock1",
+                                       "RSTDIS", "WDTON", "SPIEN",  "CHKOPT", "EESAVE", "BTSIZ1", "BTSIZ0", "BTRST",
+                                       "BODLVL", "BODEN", "SUT1",   "SUT0",   "CKSEL3", "CKSEL2", "CKSEL1", "CKSEL0"};
         for (int i = 0; i < boxCount; ++i) {
             QCOMPARE(boxLabel(m8, i), expected8.at(i));
-            const QString m16Label = i == 16 ? QStringLiteral("OCDEN") : i == 17 ? QStringLiteral("JTAGEN")
-                                                                                 : expected8.at(i);
+            const QString m16Label = i == 16   ? QStringLiteral("OCDEN")
+                                     : i == 17 ? QStringLiteral("JTAGEN")
+                                               : expected8.at(i);
             QCOMPARE(boxLabel(m16, i), m16Label);
         }
     }
@@ -59,15 +59,22 @@ private slots:
     // can shut the programmer out say so, and how the chip comes back.
     void boxHelpPerChip()
     {
-        struct Chip { const char *device; const char *bit7; const char *bit6; quint8 hfuse; const char *boot256; };
+        struct Chip {
+            const char *device;
+            const char *bit7;
+            const char *bit6;
+            quint8 hfuse;
+            const char *boot256;
+        };
         const Chip chips[] = {{"ATmega8", "RSTDISBL", "WDTON", 0xD9, "  未勾选、勾选：256 字，0xF00"},
                               {"ATmega16", "OCDEN", "JTAGEN", 0x99, "  未勾选、勾选：256 字，0x1F00"}};
         const QStringList bytes = {"锁定位字节（lock）", "熔丝位高字节（hfuse）", "熔丝位低字节（lfuse）"};
         for (const Chip &chip : chips) {
             const ChipProfile &device = *chipForListText(QString::fromLatin1(chip.device));
-            const QStringList names = {"BLB12", "BLB11", "BLB02", "BLB01", "LB2", "LB1", chip.bit7, chip.bit6,
-                                       "SPIEN", "CKOPT", "EESAVE", "BOOTSZ1", "BOOTSZ0", "BOOTRST",
-                                       "BODLEVEL", "BODEN", "SUT1", "SUT0", "CKSEL3", "CKSEL2", "CKSEL1", "CKSEL0"};
+            const QStringList names = {"BLB12",   "BLB11",   "BLB02",    "BLB01", "LB2",    "LB1",
+                                       chip.bit7, chip.bit6, "SPIEN",    "CKOPT", "EESAVE", "BOOTSZ1",
+                                       "BOOTSZ0", "BOOTRST", "BODLEVEL", "BODEN", "SUT1",   "SUT0",
+                                       "CKSEL3",  "CKSEL2",  "CKSEL1",   "CKSEL0"};
             const quint8 factory[] = {0xFF, chip.hfuse, 0xE1};
             for (int i = 0; i < 10; ++i)
                 QVERIFY(boxHelp(device, i).isEmpty());
@@ -77,13 +84,16 @@ private slots:
                 const int bit = 7 - i % 8;
                 QCOMPARE(lines.at(0), names.at(i - 10) + "：" + bytes.at(row) + "第 " + QString::number(bit) + " 位");
                 const QString factoryHex = row ? QString::asprintf("（出厂值 0x%X", factory[row]) : QString();
-                QVERIFY2(lines.at(2).startsWith(((factory[row] >> bit) & 1 ? "出厂：未勾选" : "出厂：已勾选") + factoryHex),
-                         qPrintable(lines.at(2)));
+                QVERIFY2(
+                    lines.at(2).startsWith(((factory[row] >> bit) & 1 ? "出厂：未勾选" : "出厂：已勾选") + factoryHex),
+                    qPrintable(lines.at(2)));
                 // For the dangerous bits a warning ends the text, with the way back.
                 const bool dangerous = i == 14 || i == 15 || i >= 28 || (i == 16 && device.part == "m8");
                 const qsizetype warning = lines.indexOf(QRegularExpression("警告：.*"));
                 QCOMPARE(lines.filter("警告").size(), dangerous ? 1 : 0);
-                QVERIFY(!dangerous || (warning > 2 && lines.mid(warning).join("").contains(QRegularExpression("才能(恢复|解锁)"))));
+                QVERIFY(
+                    !dangerous
+                    || (warning > 2 && lines.mid(warning).join("").contains(QRegularExpression("才能(恢复|解锁)"))));
             }
             QVERIFY(boxHelp(device, 21).split(u'\n').contains(QString::fromUtf8(chip.boot256)));
         }

@@ -27,7 +27,7 @@ private slots:
                 const PanelTicks before = pattern(unsigned(v) * 2654435761u);
                 PanelTicks ticks = before;
                 spreadByte(row, quint8(v), ticks);
-                ticks[size_t(v % 10)] = !ticks[size_t(v % 10)];   // boxes 0 to 9 count for nothing
+                ticks[size_t(v % 10)] = !ticks[size_t(v % 10)]; // boxes 0 to 9 count for nothing
                 QCOMPARE(int(composeByte(row, ticks)), row == FuseByte::Lock ? v & 0x3F : v);
                 for (int i = 0; i < 32; ++i) {
                     if (i == v % 10)

@@ -51,13 +51,13 @@ struct TextPane : OutputPane {
 // the bytes from the files it is handed.
 struct StandInTool {
     QString version = QStringLiteral("7.1");
-    QString chip = QStringLiteral("m8");       // what sits in the socket: "m8", "m16" or "none"
-    QByteArray fuses = QByteArray("\xE1\xD9\xFF", 3);   // lfuse, hfuse, lock
+    QString chip = QStringLiteral("m8");              // what sits in the socket: "m8", "m16" or "none"
+    QByteArray fuses = QByteArray("\xE1\xD9\xFF", 3); // lfuse, hfuse, lock
     QByteArray calibration = QByteArray("\xA5\x9F\x9D\xA0", 4);
-    int goneAfterRuns = 0;     // the chip leaves the socket after this many runs (0: never)
-    int silentFrom = 0;        // from this run on the tool writes no file (0: never)
+    int goneAfterRuns = 0; // the chip leaves the socket after this many runs (0: never)
+    int silentFrom = 0;    // from this run on the tool writes no file (0: never)
     QStringList commands;
-    QByteArray handedToTool;   // the write's files as the tool found them: lfuse, hfuse, lock
+    QByteArray handedToTool; // the write's files as the tool found them: lfuse, hfuse, lock
 
     CapturedRun operator()(const ToolCommand &command)
     {
@@ -165,13 +165,20 @@ private slots:
         QTest::addColumn<QStringList>("left");
         for (const char *v : {"6.3", "7.1", "8.1"}) {
             const QString version = QString::fromLatin1(v);
-            QTest::addRow("factory ATmega8, %s", v) << version << "m8" << "m8" << 0 << 0 << int(Kind::None) << "" << 4 << QStringList();
-            QTest::addRow("factory ATmega16, %s", v) << version << "m16" << "m16" << 0 << 0 << int(Kind::None) << "" << 4 << QStringList();
-            QTest::addRow("wrong chip, %s", v) << version << "m16" << "m8" << 0 << 0 << int(Kind::SignatureMismatch)
+            QTest::addRow("factory ATmega8, %s", v) << version << "m8"
+                                                    << "m8" << 0 << 0 << int(Kind::None) << "" << 4 << QStringList();
+            QTest::addRow("factory ATmega16, %s", v) << version << "m16"
+                                                     << "m16" << 0 << 0 << int(Kind::None) << "" << 4 << QStringList();
+            QTest::addRow("wrong chip, %s", v) << version << "m16"
+                                               << "m8" << 0 << 0 << int(Kind::SignatureMismatch)
                                                << (version == "8.1" ? "1E 93 07" : "0x1e9307") << 1 << QStringList();
-            QTest::addRow("chip gone at the high fuse, %s", v) << version << "m8" << "m8" << 1 << 0 << int(Kind::SecondCheckFailed)
-                                                               << (version == "8.1" ? "00 00 00" : "0x000000") << 2 << QStringList();
-            QTest::addRow("no byte after the high fuse, %s", v) << version << "m8" << "m8" << 0 << 3 << int(Kind::NoAnswer) << "" << 3 << QStringList();
+            QTest::addRow("chip gone at the high fuse, %s", v)
+                << version << "m8"
+                << "m8" << 1 << 0 << int(Kind::SecondCheckFailed) << (version == "8.1" ? "00 00 00" : "0x000000") << 2
+                << QStringList();
+            QTest::addRow("no byte after the high fuse, %s", v)
+                << version << "m8"
+                << "m8" << 0 << 3 << int(Kind::NoAnswer) << "" << 3 << QStringList();
         }
     }
     void fuseRead()
@@ -196,7 +203,8 @@ private slots:
         QCOMPARE(int(r.problem.kind), problem);
         QCOMPARE(r.problem.detail, detail);
         QCOMPARE(b.tool.commands.size(), runs);
-        QCOMPARE(b.tool.commands.first(), signatureProbeCommand(b.operation.context.prefix, b.operation.context.dialect).text);
+        QCOMPARE(b.tool.commands.first(),
+                 signatureProbeCommand(b.operation.context.prefix, b.operation.context.dialect).text);
         QCOMPARE(r.lastCommand.text, b.tool.commands.last());
         QCOMPARE(r.panelFilled, problem == int(Kind::None));
         QCOMPARE(r.panelCleared, problem == int(Kind::NoAnswer));
@@ -204,8 +212,8 @@ private slots:
         const QString reads = inTheWordsOf(socket, recorded("c1-read-hfuse-" + version));
         switch (Kind(problem)) {
         case Kind::None:
-            QCOMPARE(b.tool.commands.mid(1), QStringList({b.line(FuseByte::HighFuse), b.line(FuseByte::LowFuse),
-                                                          b.line(FuseByte::Lock)}));
+            QCOMPARE(b.tool.commands.mid(1),
+                     QStringList({b.line(FuseByte::HighFuse), b.line(FuseByte::LowFuse), b.line(FuseByte::Lock)}));
             QVERIFY(b.line(FuseByte::HighFuse).endsWith(":r -F") && b.line(FuseByte::Lock).endsWith("/fuse.bin\":r"));
             QCOMPARE(QByteArray(1, char(r.bytes.lfuse)) + char(r.bytes.hfuse) + char(r.bytes.lock), b.tool.fuses);
             QCOMPARE(b.pane.text, (chosen == "m16" ? b.line(FuseByte::HighFuse) : QString()) + reads + reads + reads);
@@ -269,18 +277,28 @@ private slots:
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<int>("problem");
         QTest::addColumn<QByteArray>("handed");
-        const PanelTicks everything = [] { PanelTicks t; t.fill(true); return t; }();
+        const PanelTicks everything = [] {
+            PanelTicks t;
+            t.fill(true);
+            return t;
+        }();
         for (const char *v : {"6.3", "7.1", "8.1"}) {
             const QString version = QString::fromLatin1(v);
-            QTest::addRow("nothing ticked, %s", v) << version << "m8" << PanelTicks{} << true << int(Kind::None) << QByteArray("\xFF\xFF\x3F", 3);
+            QTest::addRow("nothing ticked, %s", v)
+                << version << "m8" << PanelTicks{} << true << int(Kind::None) << QByteArray("\xFF\xFF\x3F", 3);
             QTest::addRow("internal RC 8 MHz with SPIEN and EESAVE, %s", v)
-                << version << "m8" << presetTicks("内部RC 8MHz", {18, 20, 21, 22, 27}) << true << int(Kind::None) << QByteArray("\xE4\xD1\x3F", 3);
+                << version << "m8" << presetTicks("内部RC 8MHz", {18, 20, 21, 22, 27}) << true << int(Kind::None)
+                << QByteArray("\xE4\xD1\x3F", 3);
         }
-        QTest::newRow("everything ticked") << "7.1" << "m8" << everything << true << int(Kind::None) << QByteArray(3, '\0');
-        QTest::newRow("internal RC 1 MHz, lock bits") << "7.1" << "m8" << presetTicks("内部RC 1MHz", {10, 15}) << true
-                                                      << int(Kind::None) << QByteArray("\xF1\xFF\x1E", 3);
-        QTest::newRow("cancelled") << "7.1" << "m8" << PanelTicks{} << false << int(Kind::WriteCancelled) << QByteArray();
-        QTest::newRow("ATmega16") << "7.1" << "m16" << PanelTicks{} << true << int(Kind::WriteNotSupported) << QByteArray();
+        QTest::newRow("everything ticked") << "7.1"
+                                           << "m8" << everything << true << int(Kind::None) << QByteArray(3, '\0');
+        QTest::newRow("internal RC 1 MHz, lock bits")
+            << "7.1"
+            << "m8" << presetTicks("内部RC 1MHz", {10, 15}) << true << int(Kind::None) << QByteArray("\xF1\xFF\x1E", 3);
+        QTest::newRow("cancelled") << "7.1"
+                                   << "m8" << PanelTicks{} << false << int(Kind::WriteCancelled) << QByteArray();
+        QTest::newRow("ATmega16") << "7.1"
+                                  << "m16" << PanelTicks{} << true << int(Kind::WriteNotSupported) << QByteArray();
     }
     void fuseWrite()
     {
@@ -293,7 +311,10 @@ private slots:
         Bench b(chosen, version);
         b.tool.chip = chosen;
         int asked = 0;
-        const FuseWriteResult r = writeFuses(b.operation, ticks, b.run, b.pane, [&] { ++asked; return confirm; });
+        const FuseWriteResult r = writeFuses(b.operation, ticks, b.run, b.pane, [&] {
+            ++asked;
+            return confirm;
+        });
         QCOMPARE(asked, 1);
         QCOMPARE(int(r.problem.kind), problem);
         QCOMPARE(b.tool.handedToTool, handed);
@@ -302,8 +323,9 @@ private slots:
         QCOMPARE(r.lastCommand.text, b.tool.commands.last());
         if (r.toolRan) {
             const QString tools = b.dir.filePath("tools");
-            const QString line = b.operation.context.prefix.text + " -U lfuse:w:\"" + tools + "/lfuse.bin\":r -U hfuse:w:\""
-                               + tools + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r";
+            const QString line = b.operation.context.prefix.text + " -U lfuse:w:\"" + tools
+                                 + "/lfuse.bin\":r -U hfuse:w:\"" + tools + "/hfuse.bin\":r -U lock:w:\"" + tools
+                                 + "/lock.bin\":r";
             QCOMPARE(r.lastCommand.text, line + (version == "6.3" ? " -u" : ""));
             QCOMPARE(b.pane.text, r.lastCommand.text + "\r\n" + recorded("c1-read-hfuse-" + version));
         }

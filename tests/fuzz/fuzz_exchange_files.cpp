@@ -1,10 +1,10 @@
 // The exchange file the tool leaves behind, read back as a fuse or lock byte
 // (its first byte) or as the four calibration bytes, then shown.
 
-#include "fuzz_check.h"
 #include "fuses/byte_display.h"
 #include "fuses/exchange_files.h"
 #include "fuses/fuse_bits.h"
+#include "fuzz_check.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -31,12 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QString head = memoryName(kind) + QLatin1Char(':') + op + QLatin1Char(':');
         const QString tail = QLatin1Char(':') + QString(format);
         FUZZ_CHECK(fragment.arguments == QStringList({QStringLiteral("-U"), head + name + tail}));
-        FUZZ_CHECK(fragment.text == QStringLiteral(" -U ") + head + QLatin1Char('"') + name + QLatin1Char('"') + tail + QLatin1Char(' '));
+        FUZZ_CHECK(fragment.text
+                   == QStringLiteral(" -U ") + head + QLatin1Char('"') + name + QLatin1Char('"') + tail
+                          + QLatin1Char(' '));
     }
 
     // The same text as the program's folder.
-    const ToolCommand prefix =
-        grammar::commandPrefix(rendering, name, {QStringLiteral("m16"), QStringLiteral("usbasp"), QStringLiteral("usb")});
+    const ToolCommand prefix = grammar::commandPrefix(
+        rendering, name, {QStringLiteral("m16"), QStringLiteral("usbasp"), QStringLiteral("usb")});
     const QString tools = name + rendering.separator + QStringLiteral("tools") + rendering.separator;
     FUZZ_CHECK(prefix.program == tools + QStringLiteral("avrdude") + rendering.exeSuffix);
     FUZZ_CHECK(prefix.arguments.size() == 8);

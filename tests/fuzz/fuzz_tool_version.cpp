@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(dialect->major >= 0 && dialect->major <= 999);
     FUZZ_CHECK(dialect->minor >= 0 && dialect->minor <= 999);
     // The figures are the text's own, leading zeros aside.
-    FUZZ_CHECK(usage.contains(QRegularExpression(
-        QStringLiteral("version 0*%1\\.0*%2").arg(dialect->major).arg(dialect->minor))));
+    FUZZ_CHECK(usage.contains(
+        QRegularExpression(QStringLiteral("version 0*%1\\.0*%2").arg(dialect->major).arg(dialect->minor))));
     FUZZ_CHECK(dialect->probeSuffix().arguments.size() == (dialect->major >= 8 ? 1 : 0));
     FUZZ_CHECK(dialect->hasSafeMode() == (dialect->major < 7));
     return 0;

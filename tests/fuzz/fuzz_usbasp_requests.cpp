@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     const uint8_t choice = data[0];
-    const UsbaspMode modes[] = {UsbaspMode::Normal, UsbaspMode::OldFirmware, UsbaspMode::NoAccess,
-                                UsbaspMode::Absent, UsbaspMode::OldIds};
+    const UsbaspMode modes[] = {UsbaspMode::Normal, UsbaspMode::OldFirmware, UsbaspMode::NoAccess, UsbaspMode::Absent,
+                                UsbaspMode::OldIds};
     const ChipModel *model = fuzzChipModel(choice);
     Chip chip(model);
     UsbaspProgrammer programmer(chip, modes[(choice >> 2) % 5]);

@@ -22,12 +22,12 @@ private slots:
     {
         const QString path = QStringLiteral("D:\\img\\a.bin");
         const CommandFragment write = transferFragment(MemoryKind::Flash, TransferDirection::Program, path)
-                                    + verifyFragment(MemoryKind::Flash, TransferDirection::Program, path);
+                                      + verifyFragment(MemoryKind::Flash, TransferDirection::Program, path);
         QCOMPARE(write.text, R"( -U flash:w:"D:\img\a.bin":a  -U flash:v:"D:\img\a.bin":a )");
         QCOMPARE(write.arguments, (QStringList{"-U", R"(flash:w:D:\img\a.bin:a)", "-U", R"(flash:v:D:\img\a.bin:a)"}));
         const QString hex = QStringLiteral("/home/u/my \"img\"/a.HEX");
         const CommandFragment read = transferFragment(MemoryKind::Eeprom, TransferDirection::Read, hex)
-                                   + verifyFragment(MemoryKind::Eeprom, TransferDirection::Read, hex);
+                                     + verifyFragment(MemoryKind::Eeprom, TransferDirection::Read, hex);
         QCOMPARE(read.text, " -U eeprom:r:\"" + hex + "\":i  -U eeprom:v:\"" + hex + "\":i ");
         QCOMPARE(read.arguments, (QStringList{"-U", "eeprom:r:" + hex + ":i", "-U", "eeprom:v:" + hex + ":i"}));
     }
@@ -41,12 +41,16 @@ private slots:
         QTest::newRow("one record") << QByteArray(":0400000001020304F2\n") + eof << qint64(4);
         QTest::newRow("highest record not last, CR LF")
             << QByteArray(":02201000AABB69\r\n:0400000001020304F2\r\n") + eof << qint64(0x2012);
-        QTest::newRow("ATmega16 firmware end") << QByteArray(":103FF000000102030405060708090A0B0C0D0E0F49\n") + eof << qint64(16384);
-        QTest::newRow("extended segment address") << QByteArray(":020000020100FB\n:0400000001020304F2\n") + eof << qint64(0x1004);
-        QTest::newRow("extended linear address") << QByteArray(":020000040001F9\n:0400000001020304F2\n") + eof << qint64(0x10004);
-        QTest::newRow("nothing after the end record")
-            << QByteArray(":0400000001020304F2\n") + eof + ":02201000AABB69\n" << qint64(4);
-        QTest::newRow("empty data record, start address") << QByteArray(":00400000C0\n:0400000300001000E9\n") + eof << qint64(0);
+        QTest::newRow("ATmega16 firmware end")
+            << QByteArray(":103FF000000102030405060708090A0B0C0D0E0F49\n") + eof << qint64(16384);
+        QTest::newRow("extended segment address")
+            << QByteArray(":020000020100FB\n:0400000001020304F2\n") + eof << qint64(0x1004);
+        QTest::newRow("extended linear address")
+            << QByteArray(":020000040001F9\n:0400000001020304F2\n") + eof << qint64(0x10004);
+        QTest::newRow("nothing after the end record") << QByteArray(":0400000001020304F2\n") + eof + ":02201000AABB69\n"
+                                                      << qint64(4);
+        QTest::newRow("empty data record, start address")
+            << QByteArray(":00400000C0\n:0400000300001000E9\n") + eof << qint64(0);
         QTest::newRow("leading blank line") << QByteArray("\n  :0400000001020304F2\n") + eof << qint64(4);
         QTest::newRow("bad checksum") << QByteArray(":0400000001020304F3\n") + eof << qint64(-1);
         QTest::newRow("length does not match") << QByteArray(":0500000001020304F1\n") + eof << qint64(-1);
@@ -56,7 +60,10 @@ private slots:
         QTest::newRow("raw binary, first byte ASCII") << QByteArray("\x0c\x94\x2a\x00", 4) << qint64(4);
         QTest::newRow("plain text") << QByteArray("hello\n") << qint64(-1);
         QTest::newRow("S-record") << QByteArray("S00600004844521B\n") << qint64(-1);
-        QTest::newRow("ELF") << QByteArray("\x7f" "ELF\x01\x01\x01\xff", 8) << qint64(-1);
+        QTest::newRow("ELF") << QByteArray("\x7f"
+                                           "ELF\x01\x01\x01\xff",
+                                           8)
+                             << qint64(-1);
         QTest::newRow("empty") << QByteArray() << qint64(-1);
     }
     void imageExtents()

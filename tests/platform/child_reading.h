@@ -13,7 +13,7 @@ namespace fw_test {
 
 struct ReadResult {
     QByteArray bytes;
-    bool endOfOutput = false;   // false: gave up after the time allowed
+    bool endOfOutput = false; // false: gave up after the time allowed
 };
 
 // Reads until end-of-output, or until `until` appears in what was read.

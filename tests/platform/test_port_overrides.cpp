@@ -47,7 +47,7 @@ private slots:
         QCOMPARE(portWords(QStringLiteral("com1")), QStringList({"-P", "/dev/ttyUSB0"}));
         QCOMPARE(portWords(QStringLiteral("usb")), QStringList({"-P", "/dev/serial/by-id/usb-My Adapter $HOME"}));
         QCOMPARE(portWords(QStringLiteral("com3")), QStringList({"-P", "/dev/ttyACM0, spare"}));
-        QCOMPARE(portWords(QStringLiteral("com4")), QStringList({"-P", "/dev/ttyS3"}));   // empty value: ignored
+        QCOMPARE(portWords(QStringLiteral("com4")), QStringList({"-P", "/dev/ttyS3"})); // empty value: ignored
         QCOMPARE(portWords(QStringLiteral("com2")), QStringList({"-P", "/dev/ttyS1"}));
         QCOMPARE(portWords(QStringLiteral("lpt1")), QStringList({"-P", "@Variant(\\0\\0\\0\\x41\\0\\0\\0\\0)"}));
         QCOMPARE(portWords(QStringLiteral("lpt2")), QStringList({"-P", "@ByteArray(/dev/parport7)"}));

@@ -1,10 +1,10 @@
 // Ending and collecting a child: terminate, kill, reap, and what the
 // destructor does with a child still running.
 
-#include "test_suite.h"
 #include "child_reading.h"
 #include "process_probe.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 
 #include <QtTest>
 

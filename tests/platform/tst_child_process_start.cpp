@@ -1,10 +1,10 @@
 // Starting a child: failures leave nothing behind, and a started child gets
 // exactly the pipe set-up the runner relies on.
 
-#include "test_suite.h"
 #include "child_reading.h"
 #include "process_probe.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 
 #include <QtTest>
 

@@ -7,7 +7,10 @@
 
 namespace fw_test {
 
-inline QString emitterPath() { return QStringLiteral(FW_TEST_EMITTER); }
+inline QString emitterPath()
+{
+    return QStringLiteral(FW_TEST_EMITTER);
+}
 
 inline ToolCommand emitterCommand(const QStringList &steps)
 {

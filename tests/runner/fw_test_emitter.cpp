@@ -53,7 +53,10 @@ void writeAll(int fd, const char *data, size_t size)
     }
 }
 
-void writeText(int fd, const std::string &s) { writeAll(fd, s.data(), s.size()); }
+void writeText(int fd, const std::string &s)
+{
+    writeAll(fd, s.data(), s.size());
+}
 
 std::string fromHex(const std::string &hex)
 {
@@ -100,12 +103,12 @@ std::string describeStdio()
 {
     char target[256] = {};
     const ssize_t n = ::readlink("/proc/self/fd/0", target, sizeof target - 1);
-    struct stat out {}, err {};
+    struct stat out {
+    }, err{};
     const bool ok = ::fstat(1, &out) == 0 && ::fstat(2, &err) == 0;
     const bool fifo = ok && S_ISFIFO(out.st_mode);
     const bool same = ok && out.st_dev == err.st_dev && out.st_ino == err.st_ino;
-    return std::string("in=") + (n > 0 ? target : "?") + " fifo=" + (fifo ? "1" : "0")
-        + " same=" + (same ? "1" : "0");
+    return std::string("in=") + (n > 0 ? target : "?") + " fifo=" + (fifo ? "1" : "0") + " same=" + (same ? "1" : "0");
 }
 
 void onTerm(int)
@@ -125,7 +128,7 @@ std::string describeSignals()
     for (int s = 1; s < NSIG; ++s)
         blocked += ::sigismember(&mask, s) == 1;
     return std::string("pipe=") + (pipe.sa_handler == SIG_DFL ? "dfl" : "other")
-        + " blocked=" + std::to_string(blocked);
+           + " blocked=" + std::to_string(blocked);
 }
 
 } // namespace

@@ -29,9 +29,12 @@ inline Children childState()
 inline const char *describe(Children c)
 {
     switch (c) {
-    case Children::None: return "none";
-    case Children::Running: return "running";
-    case Children::Zombie: return "zombie";
+    case Children::None:
+        return "none";
+    case Children::Running:
+        return "running";
+    case Children::Zombie:
+        return "zombie";
     }
     return "?";
 }

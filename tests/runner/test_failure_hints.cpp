@@ -13,7 +13,7 @@
 namespace {
 const QString folder = QStringLiteral(FW_RECORDED_OUTPUT) + QLatin1Char('/');
 const QRegularExpression version(QStringLiteral("-\\d+\\.\\d+(-\\w+)?$"));
-const QStringList operations{"Reset", "FuseRead", "FuseWrite", "CalibrationRead",
+const QStringList operations{"Reset",        "FuseRead",  "FuseWrite",     "CalibrationRead",
                              "FlashProgram", "FlashRead", "EepromProgram", "EepromRead"};
 
 QString text(const QString &path)
@@ -57,8 +57,9 @@ private slots:
                 seen << name;
                 continue;
             }
-            const QString programmer = stem.startsWith("usbasp/") ? "usbasp"
-                                       : stem.startsWith("pony-stk200/") ? "pony-stk200" : "avr910";
+            const QString programmer = stem.startsWith("usbasp/")        ? "usbasp"
+                                       : stem.startsWith("pony-stk200/") ? "pony-stk200"
+                                                                         : "avr910";
             for (const QString &op : operations)
                 for (const char *platform : {"linux", "windows"})
                     expectHints({stem, programmer, op, platform, ""}, captured, stem + " as " + op);
@@ -67,7 +68,8 @@ private slots:
         QCOMPARE(seen.size(), failures.size());
         // An old USBasp's warning leads the hints only when the chip does not answer.
         for (const char *v : {"6.3", "7.1", "8.1", "8.2"}) {
-            const QString warning = text(folder + "usbasp/old-firmware-" + v + ".out").split('\n').filter("sck").value(0);
+            const QString warning =
+                text(folder + "usbasp/old-firmware-" + v + ".out").split('\n').filter("sck").value(0);
             expectHints({"", "usbasp", "Reset", "linux", "固件较旧 ; 芯片没有应答"},
                         warning + '\n' + text(folder + "usbasp/probe-none-" + v + ".out"), v);
         }

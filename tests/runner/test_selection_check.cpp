@@ -1,6 +1,6 @@
-#include "test_suite.h"
 #include "app/user_messages.h"
 #include "runner/selection_check.h"
+#include "test_suite.h"
 
 #include <QtTest>
 
@@ -16,15 +16,42 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("title");
         const int n = int(SelectionWording::Notice), e = int(SelectionWording::Error);
-        QTest::newRow("nothing, notice") << "" << "" << "" << n << "请选择器件" << "提示";
-        QTest::newRow("nothing, error") << "" << "" << "" << e << "请选择器件类型" << "错误";
-        QTest::newRow("device only, notice") << "m8" << "" << "" << n << "请选择编程设备" << "提示";
-        QTest::newRow("device only, error") << "m8" << "" << "" << e << "请选择编程器类型" << "错误";
-        QTest::newRow("no port, notice") << "m16" << "usbasp" << "" << n << "请选择端口" << "提示";
-        QTest::newRow("no port, error") << "m16" << "usbasp" << "" << e << "请选择编程器所在端口" << "错误";
-        QTest::newRow("programmer and port but no device") << "" << "usbasp" << "usb" << n << "请选择器件" << "提示";
-        QTest::newRow("port only, error") << "" << "" << "com1" << e << "请选择器件类型" << "错误";
-        QTest::newRow("device and port, notice") << "m8" << "" << "usb" << n << "请选择编程设备" << "提示";
+        QTest::newRow("nothing, notice") << ""
+                                         << ""
+                                         << "" << n << "请选择器件"
+                                         << "提示";
+        QTest::newRow("nothing, error") << ""
+                                        << ""
+                                        << "" << e << "请选择器件类型"
+                                        << "错误";
+        QTest::newRow("device only, notice") << "m8"
+                                             << ""
+                                             << "" << n << "请选择编程设备"
+                                             << "提示";
+        QTest::newRow("device only, error") << "m8"
+                                            << ""
+                                            << "" << e << "请选择编程器类型"
+                                            << "错误";
+        QTest::newRow("no port, notice") << "m16"
+                                         << "usbasp"
+                                         << "" << n << "请选择端口"
+                                         << "提示";
+        QTest::newRow("no port, error") << "m16"
+                                        << "usbasp"
+                                        << "" << e << "请选择编程器所在端口"
+                                        << "错误";
+        QTest::newRow("programmer and port but no device") << ""
+                                                           << "usbasp"
+                                                           << "usb" << n << "请选择器件"
+                                                           << "提示";
+        QTest::newRow("port only, error") << ""
+                                          << ""
+                                          << "com1" << e << "请选择器件类型"
+                                          << "错误";
+        QTest::newRow("device and port, notice") << "m8"
+                                                 << ""
+                                                 << "usb" << n << "请选择编程设备"
+                                                 << "提示";
     }
     void firstMissingSelectionIsNamed()
     {

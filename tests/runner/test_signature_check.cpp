@@ -1,9 +1,9 @@
 // The signature and version reading over what avrdude 6.3, 7.1 and 8.1 really
 // printed for the same runs against a virtual ATmega8.
 
-#include "test_suite.h"
 #include "runner/signature_check.h"
 #include "runner/unresponsive_programmer.h"
+#include "test_suite.h"
 
 #include <QFile>
 #include <QtTest>
@@ -20,7 +20,10 @@ QString recorded(const QString &name)
     return QString::fromUtf8(f.readAll());
 }
 
-ToolDialect dialect(int major) { return ToolDialect{major, 1}; }
+ToolDialect dialect(int major)
+{
+    return ToolDialect{major, 1};
+}
 } // namespace
 
 class TestSignatureCheck : public QObject {
@@ -118,7 +121,7 @@ private slots:
     void versionFromTheUsageText_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("major");   // -1: no version
+        QTest::addColumn<int>("major"); // -1: no version
         QTest::addColumn<int>("minor");
         QTest::newRow("6.3") << recorded("h1-usage-6.3") << 6 << 3;
         QTest::newRow("7.1") << recorded("h1-usage-7.1") << 7 << 1;
@@ -142,7 +145,8 @@ private slots:
 
     void whatEachVersionImplies()
     {
-        const ToolCommand prefix{QStringLiteral("/t/avrdude"), {QStringLiteral("-p"), QStringLiteral("m8")},
+        const ToolCommand prefix{QStringLiteral("/t/avrdude"),
+                                 {QStringLiteral("-p"), QStringLiteral("m8")},
                                  QStringLiteral("/t/avrdude -p m8")};
         QCOMPARE(signatureProbeCommand(prefix, dialect(6)).text, QStringLiteral("/t/avrdude -p m8 -E reset"));
         QCOMPARE(signatureProbeCommand(prefix, dialect(7)).text, QStringLiteral("/t/avrdude -p m8 -E reset"));

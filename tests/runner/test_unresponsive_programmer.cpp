@@ -1,5 +1,5 @@
-#include "test_suite.h"
 #include "runner/unresponsive_programmer.h"
+#include "test_suite.h"
 
 #include <QtTest>
 

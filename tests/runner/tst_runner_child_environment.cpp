@@ -2,10 +2,10 @@
 // output and error on one pipe, no other descriptor, signals at their
 // defaults, our environment and folder.
 
-#include "test_suite.h"
 #include "emitter_command.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 
 #include <QtTest>
 
@@ -31,13 +31,24 @@ private slots:
 
     void argumentsArriveVerbatim()
     {
-        const QStringList words = {
-            QStringLiteral("two words"), QStringLiteral("\"double quoted\""), QStringLiteral("'single'"),
-            QStringLiteral("$(echo substituted)"), QStringLiteral("`echo backticks`"), QStringLiteral("a;b"),
-            QString(), QStringLiteral("$HOME"), QStringLiteral("*"), QStringLiteral("~"),
-            QStringLiteral("back\\slash"), QStringLiteral("tab\there"), QStringLiteral("line\nbreak"),
-            QStringLiteral("a|b>c<d&"), QStringLiteral("-U"), QStringLiteral("flash:w:C:\\my files\\x.hex:i"),
-            QString(), QStringLiteral("\u00fcml\u00e4ut")};
+        const QStringList words = {QStringLiteral("two words"),
+                                   QStringLiteral("\"double quoted\""),
+                                   QStringLiteral("'single'"),
+                                   QStringLiteral("$(echo substituted)"),
+                                   QStringLiteral("`echo backticks`"),
+                                   QStringLiteral("a;b"),
+                                   QString(),
+                                   QStringLiteral("$HOME"),
+                                   QStringLiteral("*"),
+                                   QStringLiteral("~"),
+                                   QStringLiteral("back\\slash"),
+                                   QStringLiteral("tab\there"),
+                                   QStringLiteral("line\nbreak"),
+                                   QStringLiteral("a|b>c<d&"),
+                                   QStringLiteral("-U"),
+                                   QStringLiteral("flash:w:C:\\my files\\x.hex:i"),
+                                   QString(),
+                                   QStringLiteral("\u00fcml\u00e4ut")};
 
         ToolCommand c = emitterCommand(QStringList{"args"} + words);
         // The display text is for people; nobody is to parse it.
@@ -84,7 +95,8 @@ private slots:
 
     void signalsStartOutAtTheirDefaults()
     {
-        struct sigaction ignore {}, savedPipe {};
+        struct sigaction ignore {
+        }, savedPipe{};
         ignore.sa_handler = SIG_IGN;
         ::sigaction(SIGPIPE, &ignore, &savedPipe);
         sigset_t block, savedMask;

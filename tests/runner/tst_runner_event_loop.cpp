@@ -1,10 +1,10 @@
 // The window stays live during a run: timers fire and posted events arrive
 // while the child is quiet and while it floods the pipe.
 
-#include "test_suite.h"
 #include "emitter_command.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 #include "when_file_appears.h"
 
 #include <QtTest>
@@ -45,7 +45,8 @@ private slots:
         QObject::connect(&everyPass, &QTimer::timeout, [&] { ++passes; });
         everyPass.start(0);
         bool posted = false;
-        QMetaObject::invokeMethod(this, [&] { posted = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [&] { posted = true; }, Qt::QueuedConnection);
 
         CommandRunner runner;
         const RunOutcome o = runner.run(emitterCommand({"pattern:4194304"}));

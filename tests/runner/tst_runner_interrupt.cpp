@@ -1,11 +1,11 @@
 // interrupt(): the child is asked to end, killed if it will not, reaped, and
 // run() returns with what was captured so far.
 
-#include "test_suite.h"
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 #include "when_file_appears.h"
 
 #include <QtTest>
@@ -74,10 +74,13 @@ private slots:
     {
         const QString ready = marker();
         CommandRunner runner;
-        fw_test::WhenFileAppears trigger(ready, [&] { runner.interrupt(); runner.interrupt(); });
+        fw_test::WhenFileAppears trigger(ready, [&] {
+            runner.interrupt();
+            runner.interrupt();
+        });
         // Left alone it would take 20 s and then say "finished".
-        const RunOutcome o = runner.run(emitterCommand(
-            {"out:started\n", "err:warming up\n", "touch:" + ready, "sleep:20000", "out:finished\n"}));
+        const RunOutcome o = runner.run(
+            emitterCommand({"out:started\n", "err:warming up\n", "touch:" + ready, "sleep:20000", "out:finished\n"}));
         QVERIFY(trigger.fired());
         QCOMPARE(o.failure, RunOutcome::Failure::None);
         QVERIFY(o.interrupted);
@@ -90,9 +93,12 @@ private slots:
         const QString ready = marker();
         CommandRunner runner;
         QElapsedTimer clock;
-        fw_test::WhenFileAppears trigger(ready, [&] { clock.start(); runner.interrupt(); });
-        const RunOutcome o = runner.run(emitterCommand(
-            {"trap-term", "out:started\n", "touch:" + ready, "sleep:20000", "out:finished\n"}));
+        fw_test::WhenFileAppears trigger(ready, [&] {
+            clock.start();
+            runner.interrupt();
+        });
+        const RunOutcome o = runner.run(
+            emitterCommand({"trap-term", "out:started\n", "touch:" + ready, "sleep:20000", "out:finished\n"}));
         const qint64 tookMs = clock.elapsed();
         QVERIFY(trigger.fired());
         QVERIFY(o.interrupted);
@@ -106,9 +112,8 @@ private slots:
         const QString ready = marker();
         CommandRunner runner;
         ClosingWindow window(runner);
-        fw_test::WhenFileAppears trigger(ready, [&] {
-            QCoreApplication::postEvent(&window, new QEvent(QEvent::Close));
-        });
+        fw_test::WhenFileAppears trigger(ready,
+                                         [&] { QCoreApplication::postEvent(&window, new QEvent(QEvent::Close)); });
         const RunOutcome o = runner.run(emitterCommand({"out:busy", "touch:" + ready, "hang"}));
         QVERIFY(window.closed);
         QVERIFY(o.interrupted);
@@ -165,9 +170,10 @@ private slots:
     void silentChildIsKilledAfterTheLimit()
     {
         CommandRunner::setSilenceLimitMs(1000);
-        const RunOutcome quiet = CommandRunner().run(emitterCommand({"trap-term", "out:started\n", "sleep:20000", "out:late"}));
-        const RunOutcome talking = CommandRunner().run(
-            emitterCommand({"out:a", "sleep:300", "out:b", "sleep:300", "out:c", "sleep:300", "out:d", "sleep:300", "out:e"}));
+        const RunOutcome quiet =
+            CommandRunner().run(emitterCommand({"trap-term", "out:started\n", "sleep:20000", "out:late"}));
+        const RunOutcome talking = CommandRunner().run(emitterCommand(
+            {"out:a", "sleep:300", "out:b", "sleep:300", "out:c", "sleep:300", "out:d", "sleep:300", "out:e"}));
         RunOutcome blocking;
         std::thread([&blocking] { blocking = CommandRunner().run(emitterCommand({"out:started\n", "hang"})); }).join();
         CommandRunner::setSilenceLimitMs(CommandRunner::defaultSilenceLimitMs);

@@ -1,10 +1,10 @@
 // What the runner captures: every byte, in the order written, decoded once.
 
-#include "test_suite.h"
 #include "emitter_command.h"
 #include "emitter_pattern.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 
 #include <QtTest>
 
@@ -38,8 +38,8 @@ private slots:
     void outputAndErrorKeepTheirOrder()
     {
         // Pauses between the writes: each one surely reaches the pipe before the next.
-        const RunOutcome o = runSteps({"out:o1 ", "sleep:15", "err:e1 ", "sleep:15", "out:o2 ", "sleep:15",
-                                       "err:e2 ", "sleep:15", "err:e3 ", "out:o3"});
+        const RunOutcome o = runSteps({"out:o1 ", "sleep:15", "err:e1 ", "sleep:15", "out:o2 ", "sleep:15", "err:e2 ",
+                                       "sleep:15", "err:e3 ", "out:o3"});
         QVERIFY(ranToTheEnd(o));
         QCOMPARE(o.text, QStringLiteral("o1 e1 o2 e2 e3 o3"));
     }
@@ -87,8 +87,9 @@ private slots:
         QTest::newRow("4-byte 2|2") << QStringList{"hexout:F09F", "sleep:40", "hexout:9880", "out:."} << smile + ".";
         QTest::newRow("4-byte 3|1") << QStringList{"hexout:F09F98", "sleep:40", "hexout:80"} << smile;
         // The split falls on the boundary of the runner's 64 KiB reads.
-        QTest::newRow("at read boundary") << QStringList{"out:" + QString(65535, 'a'), "hexout:C3", "sleep:40", "hexout:A9"}
-                                          << QString(65535, 'a') + e;
+        QTest::newRow("at read boundary")
+            << QStringList{"out:" + QString(65535, 'a'), "hexout:C3", "sleep:40", "hexout:A9"}
+            << QString(65535, 'a') + e;
     }
     void characterSplitAcrossWritesComesOutWhole()
     {
@@ -101,8 +102,8 @@ private slots:
 
     void invalidBytesDoNotSwallowTheRest()
     {
-        const RunOutcome o = runSteps({"out:before ", "hexout:FFFE", "sleep:20", "hexout:C328", "out:after\n",
-                                       "err:error line\n"});
+        const RunOutcome o =
+            runSteps({"out:before ", "hexout:FFFE", "sleep:20", "hexout:C328", "out:after\n", "err:error line\n"});
         QVERIFY(ranToTheEnd(o));
         QCOMPARE(o.bytes, QByteArray("before \xFF\xFE\xC3(after\nerror line\n"));
         QVERIFY2(o.text.startsWith(QStringLiteral("before ")), qPrintable(o.text));

@@ -1,11 +1,11 @@
 // Hundreds of runs leave no descriptor open and no child behind, whether
 // they finish, fail to start or are interrupted.
 
-#include "test_suite.h"
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 
 #include <QtTest>
 

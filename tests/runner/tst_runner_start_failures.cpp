@@ -1,11 +1,11 @@
 // Runs that cannot start: the reason comes back as the system's error number,
 // with no text, nothing left running and nothing left open.
 
-#include "test_suite.h"
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 #include "when_file_appears.h"
 
 #include <QtTest>
@@ -146,8 +146,8 @@ private slots:
             QFile(go).open(QIODevice::WriteOnly);
         });
 
-        const RunOutcome outer = runner.run(fw_test::emitterCommand(
-            {"out:outer ", "touch:" + started, "await:" + go, "out:done"}));
+        const RunOutcome outer =
+            runner.run(fw_test::emitterCommand({"out:outer ", "touch:" + started, "await:" + go, "out:done"}));
 
         QVERIFY(nestedRan);
         QCOMPARE(nested.failure, RunOutcome::Failure::Start);

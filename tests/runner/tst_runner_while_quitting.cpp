@@ -1,11 +1,11 @@
 // Once the application has been told to quit, nested event loops return at
 // once; a run in progress must still end properly.
 
-#include "test_suite.h"
 #include "emitter_command.h"
 #include "process_probe.h"
 #include "runner/command_runner.h"
 #include "test_deadline.h"
+#include "test_suite.h"
 #include "when_file_appears.h"
 
 #include <QtTest>

@@ -13,8 +13,7 @@ namespace fw_test {
 
 class WhenFileAppears {
 public:
-    WhenFileAppears(const QString &path, std::function<void()> action)
-        : m_path(path), m_action(std::move(action))
+    WhenFileAppears(const QString &path, std::function<void()> action) : m_path(path), m_action(std::move(action))
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             if (!QFileInfo::exists(m_path))

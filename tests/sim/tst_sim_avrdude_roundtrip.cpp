@@ -53,9 +53,8 @@ void SimAvrdudeRoundTripTest::initTestCase()
     if (!QFileInfo(realAvrdude()).isExecutable())
         QSKIP("avrdude is not installed");
     QVERIFY(dir_.isValid());
-    QVERIFY2(sim_.start(dir_.filePath("port"),
-                        {"--chip", part_.id, "--block", QString::number(SIM_BLOCK), "--state",
-                         dir_.filePath("chip"), "--log", dir_.filePath("protocol.log")}),
+    QVERIFY2(sim_.start(dir_.filePath("port"), {"--chip", part_.id, "--block", QString::number(SIM_BLOCK), "--state",
+                                                dir_.filePath("chip"), "--log", dir_.filePath("protocol.log")}),
              qPrintable(sim_.errorText()));
 }
 
@@ -112,8 +111,8 @@ void SimAvrdudeRoundTripTest::fusesAndLockWrite()
     QVERIFY(writeBytes(file("hfuse-in.bin"), "\xC1")); // SPIEN stays programmed
     QVERIFY(writeBytes(file("lock-in.bin"), "\xFE"));
     // -u was "unsafe mode" once; 7.1 prints an error about it and goes on.
-    const AvrdudeResult r = avrdude({"-u", "-U", "lfuse:w:lfuse-in.bin:r", "-U", "hfuse:w:hfuse-in.bin:r", "-U",
-                                     "lock:w:lock-in.bin:r"});
+    const AvrdudeResult r =
+        avrdude({"-u", "-U", "lfuse:w:lfuse-in.bin:r", "-U", "hfuse:w:hfuse-in.bin:r", "-U", "lock:w:lock-in.bin:r"});
     QVERIFY2(r.ok(), qPrintable(r.output));
     QVERIFY2(r.output.contains("1 byte of lfuse verified"), qPrintable(r.output));
     QVERIFY2(r.output.contains("1 byte of hfuse verified"), qPrintable(r.output));

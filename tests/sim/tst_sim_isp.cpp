@@ -155,8 +155,8 @@ void SimIspTest::harmlessInstructionsAnswerZero()
 void SimIspTest::emptySocketAnswersZeroToEverything()
 {
     Chip chip(nullptr);
-    for (const char *hex : {"30000000", "30000100", "50000000", "58080000", "58000000", "38000000",
-                            "20000000", "A0000000"}) {
+    for (const char *hex :
+         {"30000000", "30000100", "50000000", "58080000", "58000000", "38000000", "20000000", "A0000000"}) {
         const QByteArray b = QByteArray::fromHex(hex);
         QCOMPARE(int(run(chip, quint8(b[0]), quint8(b[1]), quint8(b[2]), quint8(b[3]))), 0x00);
     }

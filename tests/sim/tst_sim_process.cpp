@@ -91,8 +91,8 @@ void SimProcessTest::portSurvivesRunAfterRun()
 {
     QTemporaryDir dir;
     SimProcess sim;
-    QVERIFY2(sim.start(dir.filePath("port"), {"--block", "0", "--state", dir.filePath("chip"), "--log",
-                                              dir.filePath("log")}),
+    QVERIFY2(sim.start(dir.filePath("port"),
+                       {"--block", "0", "--state", dir.filePath("chip"), "--log", dir.filePath("log")}),
              qPrintable(sim.errorText()));
     const QString fds = QString("/proc/%1/fd").arg(sim.pid());
     const int fdsAtStart = QDir(fds).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System).size();
@@ -207,8 +207,8 @@ void SimProcessTest::stopsCleanlyOnSignals()
 
 void SimProcessTest::badOptionsExitWithUsage()
 {
-    for (const QStringList &args : {QStringList{"--chip", "attiny"}, QStringList{"--block", "-1"},
-                                    QStringList{"--what"}}) {
+    for (const QStringList &args :
+         {QStringList{"--chip", "attiny"}, QStringList{"--block", "-1"}, QStringList{"--what"}}) {
         QProcess p;
         p.start(simExecutable(), args);
         QVERIFY(p.waitForFinished(10000));

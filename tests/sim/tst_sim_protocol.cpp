@@ -285,9 +285,9 @@ void SimProtocolTest::unknownCommandsAnswerQuestionMarkAndServingGoesOn()
 
 void SimProtocolTest::commandsSplitAcrossReadsAnswerTheSame()
 {
-    QByteArray script = "SVvpabt" + bytes({'T', 0x76}) + "Ps" + setAddress(0x20)
-                        + blockCommand('B', 4, 'F') + bytes({1, 2, 3, 4}) + setAddress(0x20)
-                        + blockCommand('g', 4, 'F') + bytes({'.', 0x58, 0x08, 0, 0}) + "L";
+    QByteArray script = "SVvpabt" + bytes({'T', 0x76}) + "Ps" + setAddress(0x20) + blockCommand('B', 4, 'F')
+                        + bytes({1, 2, 3, 4}) + setAddress(0x20) + blockCommand('g', 4, 'F')
+                        + bytes({'.', 0x58, 0x08, 0, 0}) + "L";
     Bench whole(&atmega8Model());
     const QByteArray expected = whole.ask(script);
     Bench trickle(&atmega8Model());

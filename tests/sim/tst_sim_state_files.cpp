@@ -122,7 +122,7 @@ void SimStateFilesTest::saveRewritesOnlyTheChangedFilesAndLeavesNoTemporaries()
     QCOMPARE(readBytes(dir.filePath("lfuse")), QByteArray("\x12"));
     QCOMPARE(readBytes(dir.filePath("eeprom.bin")).at(3), char(0x34));
     QCOMPARE(inodeOf(dir.filePath("flash.bin")), flashBefore); // untouched
-    QVERIFY(inodeOf(dir.filePath("lfuse")) != lfuseBefore);     // replaced by rename
+    QVERIFY(inodeOf(dir.filePath("lfuse")) != lfuseBefore);    // replaced by rename
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 6);
 }
 
@@ -147,8 +147,8 @@ void SimStateFilesTest::options_data()
     QTest::addColumn<QString>("chip");
     QTest::addColumn<int>("block");
     QTest::newRow("defaults") << QStringList{} << true << "m8" << 128;
-    QTest::newRow("all given") << QStringList{"--chip", "m16", "--state", "/s", "--port-file", "/p", "--block",
-                                              "0", "--log", "/l"}
+    QTest::newRow("all given") << QStringList{"--chip", "m16",     "--state", "/s",    "--port-file",
+                                              "/p",     "--block", "0",       "--log", "/l"}
                                << true << "m16" << 0;
     QTest::newRow("equals form") << QStringList{"--chip=none", "--block=512"} << true << "none" << 512;
     QTest::newRow("silent") << QStringList{"--silent"} << true << "m8" << 128;

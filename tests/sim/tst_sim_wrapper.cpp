@@ -88,18 +88,24 @@ void SimWrapperTest::argumentsPassThroughWithThePortReplaced_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QStringList>("expected");
     const QString port(kFakePort);
-    QTest::newRow("separate -P")
-        << QStringList{"-c", "avr910", "-p", "m8", "-P", "com1", "-U", "lfuse:r:-:h"}
-        << QStringList{"-c", "avr910", "-p", "m8", "-P", port, "-U", "lfuse:r:-:h"};
+    QTest::newRow("separate -P") << QStringList{"-c", "avr910", "-p", "m8", "-P", "com1", "-U", "lfuse:r:-:h"}
+                                 << QStringList{"-c", "avr910", "-p", "m8", "-P", port, "-U", "lfuse:r:-:h"};
     QTest::newRow("attached -P") << QStringList{"-Pcom1", "-v"} << QStringList{"-P" + port, "-v"};
     QTest::newRow("blanks, quotes, empty, shell characters")
-        << QStringList{"-C", "/my tools/avrdude.conf", "-U", "flash:w:/tmp/a \"quoted\" name.hex:i", "",
-                       "it's", "$HOME", "*", "  padded  ", "back\\slash", "-P", "com1"}
-        << QStringList{"-C", "/my tools/avrdude.conf", "-U", "flash:w:/tmp/a \"quoted\" name.hex:i", "",
-                       "it's", "$HOME", "*", "  padded  ", "back\\slash", "-P", port};
+        << QStringList{"-C",         "/my tools/avrdude.conf",
+                       "-U",         "flash:w:/tmp/a \"quoted\" name.hex:i",
+                       "",           "it's",
+                       "$HOME",      "*",
+                       "  padded  ", "back\\slash",
+                       "-P",         "com1"}
+        << QStringList{"-C",         "/my tools/avrdude.conf",
+                       "-U",         "flash:w:/tmp/a \"quoted\" name.hex:i",
+                       "",           "it's",
+                       "$HOME",      "*",
+                       "  padded  ", "back\\slash",
+                       "-P",         port};
     QTest::newRow("-P as another option's value")
-        << QStringList{"-C", "-P", "-U", "-Pfile", "-P", "lpt1"}
-        << QStringList{"-C", "-P", "-U", "-Pfile", "-P", port};
+        << QStringList{"-C", "-P", "-U", "-Pfile", "-P", "lpt1"} << QStringList{"-C", "-P", "-U", "-Pfile", "-P", port};
     QTest::newRow("usb is the USBasp's, not the terminal's")
         << QStringList{"-c", "usbasp", "-P", "usb", "-Pusb"} << QStringList{"-c", "usbasp", "-P", "usb", "-Pusb"};
     QTest::newRow("no -P") << QStringList{"-c", "avr910", "-?"} << QStringList{"-c", "avr910", "-?"};

@@ -17,7 +17,8 @@ namespace {
 QByteArray usageText()
 {
     QFile f(QStringLiteral(FW_STANDIN_USAGE));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("avrdude version 8.1, https://github.com/avrdudes/avrdude\n");
+    return f.open(QIODevice::ReadOnly) ? f.readAll()
+                                       : QByteArray("avrdude version 8.1, https://github.com/avrdudes/avrdude\n");
 }
 
 QString expectedSignature(const QStringList &args)
@@ -52,14 +53,17 @@ QString capitalised(QString s)
 
 QStringList rewritten(const QStringList &lines, bool verbose, const QString &expected)
 {
-    static const QRegularExpression signature(QStringLiteral("^avrdude: device signature = 0x([0-9a-f]{6})(.*?)( \\(retrying\\))?$"));
-    static const QRegularExpression prefixed(QStringLiteral("^avrdude(?: main\\(\\))? ?(OS error|error|warning)?: (.*)$"));
+    static const QRegularExpression signature(
+        QStringLiteral("^avrdude: device signature = 0x([0-9a-f]{6})(.*?)( \\(retrying\\))?$"));
+    static const QRegularExpression prefixed(
+        QStringLiteral("^avrdude(?: main\\(\\))? ?(OS error|error|warning)?: (.*)$"));
     static const QRegularExpression openFailed(QStringLiteral("unable to open programmer (\\S+) on port (\\S+)"));
     static const QRegularExpression outputFile(QStringLiteral("^avrdude: writing output file (.*)$"));
     static const QRegularExpression initFailed(QStringLiteral("initialization failed, rc=(-?\\d+)"));
     // 7.1 goes through libusb-0.1, which opens a device it may not use and
     // fails at the first request; 8.1's libusb-1.0 already fails to open it.
-    static const QString refusedQuery = QStringLiteral("for device: error sending control message: Operation not permitted");
+    static const QString refusedQuery =
+        QStringLiteral("for device: error sending control message: Operation not permitted");
     bool usbAccessError = false;
     QStringList out;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -80,7 +84,9 @@ QStringList rewritten(const QStringList &lines, bool verbose, const QString &exp
             continue;
         }
         if (line.startsWith(QLatin1String("        - "))) {
-            out << QLatin1Char(' ') + QString(line.mid(8)).replace(QLatin1String("set lower ISP clock"), QLatin1String("set lower the bit clock"));
+            out << QLatin1Char(' ')
+                       + QString(line.mid(8))
+                             .replace(QLatin1String("set lower ISP clock"), QLatin1String("set lower the bit clock"));
             continue;
         }
         if (line.isEmpty() && next.startsWith(QLatin1String("avrdude: AVR device initialized")) && !verbose)
@@ -97,13 +103,13 @@ QStringList rewritten(const QStringList &lines, bool verbose, const QString &exp
                     << QStringLiteral("but this is not good practice; instead you might want to")
                     << QStringLiteral("check out USB port permissions on your OS and set them correctly") << QString();
             out << QStringLiteral("Avrdude done.  Thank you.");
-            break;   // 7.1's empty last line is not 8.1's
+            break; // 7.1's empty last line is not 8.1's
         }
         if (const auto m = signature.match(line); m.hasMatch()) {
             const QString hex = m.captured(1);
             const bool retrying = !m.captured(3).isEmpty();
             if (hex == expected && !retrying && !verbose)
-                continue;   // 8.x is silent about a matching chip
+                continue; // 8.x is silent about a matching chip
             out << QStringLiteral("Device signature = ") + signatureText(hex) + (retrying ? m.captured(3) : QString());
             continue;
         }
@@ -161,7 +167,8 @@ int main(int argc, char *argv[])
     }
     for (const char *removed : {"-u", "-s", "-y", "-Y"}) {
         if (args.contains(QLatin1String(removed))) {
-            const QByteArray usage = QByteArray(argv[0]) + ": invalid option -- '" + (removed + 1) + "'\n" + usageText();
+            const QByteArray usage =
+                QByteArray(argv[0]) + ": invalid option -- '" + (removed + 1) + "'\n" + usageText();
             fwrite(usage.constData(), 1, size_t(usage.size()), stdout);
             return 0;
         }
@@ -179,7 +186,8 @@ int main(int argc, char *argv[])
     QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    const QByteArray out = (rewritten(lines, verbose, expectedSignature(args)).join(QLatin1Char('\n')) + QLatin1Char('\n')).toLocal8Bit();
+    const QByteArray out =
+        (rewritten(lines, verbose, expectedSignature(args)).join(QLatin1Char('\n')) + QLatin1Char('\n')).toLocal8Bit();
     fwrite(out.constData(), 1, size_t(out.size()), stdout);
     return real.exitStatus() == QProcess::NormalExit ? real.exitCode() : 1;
 }

@@ -7,11 +7,11 @@
 #include <QApplication>
 #include <QTest>
 
-#define FW_APP_TEST_MAIN(TestClass)                                                                \
-    int main(int argc, char *argv[])                                                               \
-    {                                                                                              \
-        QApplication app(argc, argv);                                                              \
-        configureApplication(app);                                                                 \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+#define FW_APP_TEST_MAIN(TestClass)                                                                                    \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        QApplication app(argc, argv);                                                                                  \
+        configureApplication(app);                                                                                     \
+        TestClass test;                                                                                                \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     }

@@ -1,7 +1,7 @@
 #include "scripted_dialogs.h"
 
-MessageAnswer ScriptedDialogs::message(QWidget *, const QString &text, const QString &title,
-                                       MessageIcon icon, MessageButtons buttons)
+MessageAnswer ScriptedDialogs::message(QWidget *, const QString &text, const QString &title, MessageIcon icon,
+                                       MessageButtons buttons)
 {
     messages.append({text, title, icon, buttons});
     if (whenShown)
@@ -9,9 +9,12 @@ MessageAnswer ScriptedDialogs::message(QWidget *, const QString &text, const QSt
     if (!answers.isEmpty())
         return answers.dequeue();
     switch (buttons) {
-    case MessageButtons::OkCancel: return MessageAnswer::Ok;
-    case MessageButtons::YesNo: return MessageAnswer::Yes;
-    case MessageButtons::Ok: break;
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+        return MessageAnswer::Yes;
+    case MessageButtons::Ok:
+        break;
     }
     return MessageAnswer::Ok;
 }

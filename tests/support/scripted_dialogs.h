@@ -18,8 +18,8 @@ struct ShownMessage {
 
 class ScriptedDialogs : public Dialogs {
 public:
-    MessageAnswer message(QWidget *parent, const QString &text, const QString &title,
-                          MessageIcon icon, MessageButtons buttons) override;
+    MessageAnswer message(QWidget *parent, const QString &text, const QString &title, MessageIcon icon,
+                          MessageButtons buttons) override;
     QString chooseFile(QWidget *parent, const FileDialogRequest &request) override;
 
     // Answers used in order; when empty, a box is answered with its first button.

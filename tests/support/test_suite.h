@@ -26,8 +26,8 @@ inline bool addToSuite(const char *name, std::function<int(int, char **)> run)
 }
 } // namespace fw_test
 
-#define FW_TEST_CLASS(TestClass)                                                                   \
-    static const bool fwInSuite##TestClass = fw_test::addToSuite(#TestClass, [](int argc, char **argv) { \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+#define FW_TEST_CLASS(TestClass)                                                                                       \
+    static const bool fwInSuite##TestClass = fw_test::addToSuite(#TestClass, [](int argc, char **argv) {               \
+        TestClass test;                                                                                                \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     });

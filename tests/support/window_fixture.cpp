@@ -16,7 +16,10 @@ WindowFixture::WindowFixture(const QString &instanceKey)
                               : instanceKey);
 }
 
-WindowFixture::~WindowFixture() { closeWindow(); }
+WindowFixture::~WindowFixture()
+{
+    closeWindow();
+}
 
 void WindowFixture::installFakeTool(const QByteArray &scriptBody)
 {
@@ -95,6 +98,6 @@ bool WindowFixture::probeOnly()
     if (dialogs.fileRequests.size() == asked)
         return false;
     dialogs.fileRequests.removeLast();
-    dialogs.messages.removeLast();   // "请选择FLASH文件"
+    dialogs.messages.removeLast(); // "请选择FLASH文件"
     return true;
 }

@@ -38,7 +38,7 @@ int openHandles()
     std::vector<char> table(1 << 20);
     ULONG needed = 0;
     while (::NtQuerySystemInformation(SystemHandleInformation, table.data(), ULONG(table.size()), &needed)
-           == NTSTATUS(0xC0000004L))   // the table did not fit
+           == NTSTATUS(0xC0000004L)) // the table did not fit
         table.resize(table.size() * 2);
     const auto *list = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION *>(table.data());
     int mine = 0;
@@ -109,8 +109,8 @@ private slots:
             captions << find<QGroupBox>(frame)->title();
         for (const char *button : {"cmdFuseRD", "cmdFuseWR", "cmdRst", "cmdFrun"})
             captions << find<QPushButton>(button)->text();
-        QCOMPARE(captions, QStringList({"器件选择", "编程器类型", "端口选择", "熔丝位设置", "FLASH", "读取",
-                                        "写入", "复位器件", "运行"}));
+        QCOMPARE(captions, QStringList({"器件选择", "编程器类型", "端口选择", "熔丝位设置", "FLASH", "读取", "写入",
+                                        "复位器件", "运行"}));
         // Qt's own texts, from the zip's translations folder.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
 
@@ -122,8 +122,7 @@ private slots:
         QVERIFY(about);
         QCOMPARE(find<QLabel>("lblPlatform", about)->text(), QStringLiteral("for windows"));
         QCOMPARE(find<QLabel>("lblVersion", about)->text(), QStringLiteral("版本 1.0.0"));
-        QCOMPARE(find<QLabel>("lblPlatform", about)->font().families().mid(0, 2),
-                 QStringList({"宋体", "SimSun"}));
+        QCOMPARE(find<QLabel>("lblPlatform", about)->font().families().mid(0, 2), QStringList({"宋体", "SimSun"}));
         about->close();
     }
 
@@ -145,7 +144,8 @@ private slots:
         click("cmdFuseWR");
         QCOMPARE(chip("lfuse") + chip("hfuse") + chip("lock"), QByteArray("\xE4\xD9\xFF"));
         QCOMPARE(window->strCommand.text, prefix + " -U lfuse:w:\"" + exchange + "\\lfuse.bin\":r -U hfuse:w:\""
-                                              + exchange + "\\hfuse.bin\":r -U lock:w:\"" + exchange + "\\lock.bin\":r");
+                                              + exchange + "\\hfuse.bin\":r -U lock:w:\"" + exchange
+                                              + "\\lock.bin\":r");
         QVERIFY2(pane().startsWith(window->strCommand.text + "\r\n") && pane().contains("avrdude done."),
                  qPrintable(pane()));
 
@@ -158,8 +158,8 @@ private slots:
         const QString hex = QDir::toNativeSeparators(hexFolder.filePath(QStringLiteral("demo.hex")));
         QVERIFY(hexFolder.isValid());
         BOOL lossy = FALSE;
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t *>(hex.utf16()), -1,
-                              nullptr, 0, nullptr, &lossy);
+        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t *>(hex.utf16()), -1, nullptr,
+                              0, nullptr, &lossy);
         QVERIFY2(lossy, "the prefix's ANSI code page can write 固件");
         QVERIFY(writeBytes(hex, toIntelHex(image)));
         find<QRadioButton>("optFwr")->setChecked(true);
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(window->strCommand.text.contains(" -U flash:w:\"" + hex + "\":a "));
         QCOMPARE(chip("flash.bin").left(1024), image);
 
-        QCOMPARE(dialogs.messages.size(), 1);   // only the write's confirmation
+        QCOMPARE(dialogs.messages.size(), 1); // only the write's confirmation
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("确定进行熔丝位的写入？"));
         QCOMPARE(QDir(tools).entryList({"*.bin"}, QDir::Files) + QDir(exchange).entryList({"*.bin"}, QDir::Files),
                  QStringList());
@@ -212,7 +212,7 @@ private slots:
         QVERIFY(window->strCommand.text.startsWith(prefix + " "));
         QVERIFY2(pane().contains(QStringLiteral("1024 bytes of flash verified")), qPrintable(pane()));
         QCOMPARE(chip("flash.bin"), image + QByteArray(8192 - 1024, char(0xFF)));
-        QCOMPARE(dialogs.messages.size(), 2);   // the two writes' confirmations
+        QCOMPARE(dialogs.messages.size(), 2); // the two writes' confirmations
     }
 
     // The runner on Windows: both outputs in order, an interrupt that ends

@@ -4,8 +4,8 @@
 
 #include <QProcess>
 
-AvrdudeResult runAvr910(const QString &program, const QString &part, const QString &port,
-                        const QStringList &args, const QString &workDir, int timeoutMs)
+AvrdudeResult runAvr910(const QString &program, const QString &part, const QString &port, const QStringList &args,
+                        const QString &workDir, int timeoutMs)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
