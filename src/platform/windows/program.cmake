@@ -7,8 +7,13 @@ set_target_properties(fusewright PROPERTIES WIN32_EXECUTABLE ON)
 # About window shows; the setup program (fusewright.nsi) reads the same
 # values from product.nsh.
 enable_language(RC)
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/maker_info.h FW_MAKER REGEX "makerName\\(\\)" ENCODING UTF-8)
-string(REGEX REPLACE ".*QStringLiteral\\(\"([^\"]*)\"\\).*" "\\1" FW_MAKER "${FW_MAKER}")
+# Read across lines: the function's body may stand on a line of its own.
+file(READ ${PROJECT_SOURCE_DIR}/src/app/maker_info.h FW_MAKER_INFO)
+string(REGEX MATCH "makerName\\(\\)[^\"]*QStringLiteral\\(\"([^\"]*)\"\\)" FW_MAKER "${FW_MAKER_INFO}")
+set(FW_MAKER "${CMAKE_MATCH_1}")
+if(NOT FW_MAKER)
+  message(FATAL_ERROR "src/app/maker_info.h names no maker in makerName()")
+endif()
 string(REPLACE "." "," FW_VERSION_COMMAS "${PROJECT_VERSION}.0")
 set(FW_VERSION_QUAD "${PROJECT_VERSION}.0")
 set(FW_WIN_ICON ${CMAKE_CURRENT_LIST_DIR}/fusewright.ico)
