@@ -1,16 +1,16 @@
 # Sourced by the scripts that read the machine's own apt sources.
 
-# Prints "URIS|SIGNED-BY" for each enabled entry of type $1 (deb or deb-src)
-# that carries bookworm main, from one-line sources.list files and deb822
-# .sources files.
-bookworm_main_entries() {
-  local f apt_lists=()
-  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+# main_entries TYPE SUITE [APT_DIR]: prints "URIS|SIGNED-BY" for each enabled
+# entry of TYPE (deb or deb-src) that carries SUITE main, from one-line
+# sources.list files and deb822 .sources files under APT_DIR (/etc/apt).
+main_entries() {
+  local f dir=${3:-/etc/apt} apt_lists=()
+  for f in "$dir"/sources.list "$dir"/sources.list.d/*.list "$dir"/sources.list.d/*.sources; do
     [ -f "$f" ] && apt_lists+=("$f")
   done
-  awk -v want="$1" '
+  awk -v want="$1" -v suite="$2" '
     function flush() {
-      if (types ~ "(^| )" want "( |$)" && suites ~ /(^| )bookworm( |$)/ &&
+      if (types ~ "(^| )" want "( |$)" && suites ~ "(^| )" suite "( |$)" &&
           comps ~ /(^| )main( |$)/ && enabled !~ /^[Nn]o/) print uris "|" signed
       types = suites = comps = uris = signed = enabled = ""
     }
@@ -38,3 +38,17 @@ bookworm_main_entries() {
     END { flush() }' "${apt_lists[@]}" /dev/null
 }
 
+
+# deb_src_stanza SUITE [APT_DIR]: prints the deb822 stanza of a deb-src entry
+# for SUITE main, with the addresses and keyring of the machine's own deb
+# entry for it; fails when there is no such deb entry.
+deb_src_stanza() {
+  local entry
+  entry=$(main_entries deb "$1" "${2:-}" | head -1)
+  [ -n "$entry" ] || return 1
+  echo "Types: deb-src"
+  echo "URIs: ${entry%%|*}"
+  echo "Suites: $1"
+  echo "Components: main"
+  [ -z "${entry#*|}" ] || echo "Signed-By: ${entry#*|}"
+}
