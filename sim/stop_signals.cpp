@@ -31,7 +31,7 @@ int installStopSignals()
     }
     writeEnd = fds[1];
 
-    struct sigaction sa {};
+    struct sigaction sa = {};
     sa.sa_handler = onStopSignal;
     sigemptyset(&sa.sa_mask);
     for (int sig : {SIGTERM, SIGINT, SIGHUP})

@@ -42,13 +42,6 @@ public:
     Failure start(const QString &program, const QStringList &args);
     int errorNumber() const { return m_error; }
 
-#ifndef Q_OS_WIN
-    // The read end of the output pipe, -1 when closed. Non-blocking.
-    int outputDescriptor() const
-    {
-        return m_readFd;
-    }
-#endif
     // >0 bytes read, 0 end of output, -1 nothing available yet, -2 read error.
     qint64 readAvailable(char *buffer, qint64 capacity);
     // Blocks until output may be read or has ended (timeoutMs -1: no limit);
@@ -66,13 +59,14 @@ public:
     bool isRunning() const;
     // The waitpid() status (on Windows the exit code) of the last reaped
     // child, -1 before any.
-    int waitStatus() const
-    {
-        return m_status;
-    }
+    int waitStatus() const { return m_status; }
     // The exit code of the last reaped child; -1 when a signal ended it or
     // none has been reaped.
     int exitCode() const;
+#ifndef Q_OS_WIN
+    // The read end of the output pipe, -1 when closed. Non-blocking.
+    int outputDescriptor() const;
+#endif
 
 private:
     void reaped(int status);

@@ -46,6 +46,18 @@ bool liftAboveStandard(int &fd)
     return true;
 }
 
+// Closes every descriptor from first on; runs in the vforked child, so only
+// system calls.
+void closeDescriptorsFrom(int first, int limit)
+{
+#ifdef SYS_close_range
+    if (::syscall(SYS_close_range, first, ~0u, 0) == 0)
+        return;
+#endif
+    for (int fd = first; fd < limit; ++fd)
+        ::close(fd);
+}
+
 // Everything the child needs between vfork() and exec(), prepared before:
 // the child borrows our memory until it execs, so it only makes
 // async-signal-safe calls and changes nothing of ours. (A fork() would copy
@@ -63,7 +75,7 @@ struct ChildSetup {
         // Signals the GUI ignores or handles (SIGPIPE, say) must not stay so
         // in the tool; every signal is blocked since before the vfork, so no
         // handler of ours runs here.
-        struct sigaction byDefault {};
+        struct sigaction byDefault = {};
         byDefault.sa_handler = SIG_DFL;
         for (int sig = 1; sig < NSIG; ++sig) {
             if (sig != SIGKILL && sig != SIGSTOP)
@@ -91,11 +103,7 @@ struct ChildSetup {
         const int report = 3;
         if (reportFd != report && ::dup3(reportFd, report, O_CLOEXEC) < 0)
             fail(errno);
-#ifdef SYS_close_range
-        if (::syscall(SYS_close_range, report + 1, ~0u, 0) != 0)
-#endif
-            for (int fd = report + 1; fd < descriptorLimit; ++fd)
-                ::close(fd);
+        closeDescriptorsFrom(report + 1, descriptorLimit);
 
         sigset_t none;
         sigemptyset(&none);
@@ -104,10 +112,7 @@ struct ChildSetup {
         failTo(report, errno);
     }
 
-    [[noreturn]] void fail(int error) const
-    {
-        failTo(reportFd, error);
-    }
+    [[noreturn]] void fail(int error) const;
 
     [[noreturn]] static void failTo(int fd, int error)
     {
@@ -116,6 +121,11 @@ struct ChildSetup {
         ::_exit(127);
     }
 };
+
+void ChildSetup::fail(int error) const
+{
+    failTo(reportFd, error);
+}
 
 // The errno the child reported before exec, 0 once exec has closed the pipe.
 int readStartReport(int fd)
@@ -239,6 +249,11 @@ ChildProcess::Failure ChildProcess::start(const QString &program, const QStringL
     m_readFd = readFd;
     m_status = -1;
     return Failure::None;
+}
+
+int ChildProcess::outputDescriptor() const
+{
+    return m_readFd;
 }
 
 qint64 ChildProcess::readAvailable(char *buffer, qint64 capacity)

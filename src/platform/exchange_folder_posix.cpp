@@ -22,7 +22,7 @@ bool canWriteInto(const QByteArray &folder)
 bool onlyTheUserWritesInto(const QString &tools)
 {
     const QByteArray path = QFile::encodeName(tools);
-    struct stat info {};
+    struct stat info = {};
     return ::stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
            && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0 && canWriteInto(path);
 }
@@ -31,7 +31,7 @@ bool onlyTheUserWritesInto(const QString &tools)
 QString runtimeBase()
 {
     const QString base = QFile::decodeName(qgetenv("XDG_RUNTIME_DIR"));
-    struct stat info {};
+    struct stat info = {};
     if (!base.startsWith(QLatin1Char('/')) || ::stat(QFile::encodeName(base).constData(), &info) != 0
         || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
         return QString();
@@ -58,7 +58,7 @@ QString privateFolder(const QString &base)
     const QByteArray path = QFile::encodeName(folder);
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
         return QString();
-    struct stat info {};
+    struct stat info = {};
     if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
         return QString();
     if ((info.st_mode & 077) != 0 && ::chmod(path.constData(), 0700) != 0)

@@ -69,7 +69,7 @@ PrivateRead readPrivateFile(const QString &path, int count)
             return {};
         return {QByteArray(), reasonOf(errno)};
     }
-    struct stat info {};
+    struct stat info = {};
     if (::fstat(fd.get(), &info) != 0)
         return {QByteArray(), reasonOf(errno)};
     if (!S_ISREG(info.st_mode))

@@ -57,7 +57,7 @@ private slots:
         reportUnwritableToolsFolder(environment, nullptr);
         QCOMPARE(folder.path, work.filePath(chosen.isEmpty() || chosen == "tools" ? "program/tools" : chosen));
         QCOMPARE(folder.writable, !chosen.isEmpty());
-        struct stat info {};
+        struct stat info = {};
         if (chosen.endsWith("/fusewright"))
             QVERIFY(::stat(QFile::encodeName(folder.path), &info) == 0 && (info.st_mode & 0777) == 0700);
         QCOMPARE(QFileInfo(work.filePath("run/fusewright")).isSymLink(), runtime == "link"); // never followed

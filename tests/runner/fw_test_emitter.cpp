@@ -103,8 +103,7 @@ std::string describeStdio()
 {
     char target[256] = {};
     const ssize_t n = ::readlink("/proc/self/fd/0", target, sizeof target - 1);
-    struct stat out {
-    }, err{};
+    struct stat out = {}, err = {};
     const bool ok = ::fstat(1, &out) == 0 && ::fstat(2, &err) == 0;
     const bool fifo = ok && S_ISFIFO(out.st_mode);
     const bool same = ok && out.st_dev == err.st_dev && out.st_ino == err.st_ino;
@@ -120,7 +119,7 @@ void onTerm(int)
 
 std::string describeSignals()
 {
-    struct sigaction pipe {};
+    struct sigaction pipe = {};
     ::sigaction(SIGPIPE, nullptr, &pipe);
     sigset_t mask;
     ::sigprocmask(SIG_BLOCK, nullptr, &mask);
@@ -187,7 +186,7 @@ int main(int argc, char **argv)
         } else if (op == "fds") {
             writeText(1, openDescriptors());
         } else if (op == "trap-term") {
-            struct sigaction sa {};
+            struct sigaction sa = {};
             sa.sa_handler = onTerm;
             sa.sa_flags = SA_RESTART;
             ::sigaction(SIGTERM, &sa, nullptr);

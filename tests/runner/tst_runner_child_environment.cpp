@@ -95,8 +95,7 @@ private slots:
 
     void signalsStartOutAtTheirDefaults()
     {
-        struct sigaction ignore {
-        }, savedPipe{};
+        struct sigaction ignore = {}, savedPipe = {};
         ignore.sa_handler = SIG_IGN;
         ::sigaction(SIGPIPE, &ignore, &savedPipe);
         sigset_t block, savedMask;

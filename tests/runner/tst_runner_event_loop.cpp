@@ -45,8 +45,8 @@ private slots:
         QObject::connect(&everyPass, &QTimer::timeout, [&] { ++passes; });
         everyPass.start(0);
         bool posted = false;
-        QMetaObject::invokeMethod(
-            this, [&] { posted = true; }, Qt::QueuedConnection);
+        const auto post = [&] { posted = true; };
+        QMetaObject::invokeMethod(this, post, Qt::QueuedConnection);
 
         CommandRunner runner;
         const RunOutcome o = runner.run(emitterCommand({"pattern:4194304"}));

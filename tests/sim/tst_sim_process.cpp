@@ -59,7 +59,7 @@ void SimProcessTest::portFileNamesTheTerminalOnOneLine()
     const QByteArray content = readBytes(dir.filePath("sim-port"));
     QCOMPARE(content.count('\n'), 1);
     QVERIFY(content.endsWith('\n'));
-    struct stat st {};
+    struct stat st = {};
     QCOMPARE(::stat(sim.port().toLocal8Bit().constData(), &st), 0);
     QVERIFY(S_ISCHR(st.st_mode));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"sim-port"}); // no temporaries left

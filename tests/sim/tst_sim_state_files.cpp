@@ -12,7 +12,7 @@ namespace {
 
 ino_t inodeOf(const QString &path)
 {
-    struct stat st {};
+    struct stat st = {};
     return ::stat(path.toLocal8Bit().constData(), &st) == 0 ? st.st_ino : 0;
 }
 
