@@ -9,6 +9,16 @@
 #   the patches avrdude was built with, and the
 #   USBasp udev rule: in lib/udev/rules.d in the package, else in
 #   share/fusewright for the administrator.
+# The package is built for the Debian release it is built on: the library
+# names it depends on differ between 12 and 13 (libelf1, libelf1t64), so its
+# version names the release (1.0.0+deb12, 1.0.0+deb13).
+file(STRINGS /etc/os-release fw_os_version REGEX "^VERSION_ID=")
+string(REGEX REPLACE "^VERSION_ID=\"?([0-9]+).*$" "\\1" fw_debian_release "${fw_os_version}")
+if(fw_debian_release MATCHES "^[0-9]+$")
+  set(FW_DEB_VERSION ${PROJECT_VERSION}+deb${fw_debian_release} CACHE INTERNAL "")
+else()
+  set(FW_DEB_VERSION ${PROJECT_VERSION} CACHE INTERNAL "")
+endif()
 set(FW_PROGRAM_DIR lib/fusewright)
 install(TARGETS fusewright RUNTIME DESTINATION ${FW_PROGRAM_DIR})
 file(REAL_PATH ${FW_AVRDUDE} avrdude_program)
@@ -28,12 +38,9 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/org.fusewright.fusewright.metainfo.xml
 install(FILES ${FW_LINUX_OUT}/org.fusewright.fusewright.metainfo.xml DESTINATION share/metainfo)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/fusewright.1 ${FW_LINUX_OUT}/fusewright.1 @ONLY)
 # Compressed as Debian wants them: best compression, no name or time stamp inside.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog ${FW_LINUX_OUT}/changelog @ONLY)
 foreach(page fusewright.1 changelog)
-  if(page STREQUAL changelog)
-    set(source ${CMAKE_CURRENT_LIST_DIR}/changelog)
-  else()
-    set(source ${FW_LINUX_OUT}/${page})
-  endif()
+  set(source ${FW_LINUX_OUT}/${page})
   add_custom_command(OUTPUT ${FW_LINUX_OUT}/${page}.gz
     COMMAND sh -c "gzip -9n < \"$1\" > \"$2\"" gzip ${source} ${FW_LINUX_OUT}/${page}.gz
     DEPENDS ${source} VERBATIM)

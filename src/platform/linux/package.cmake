@@ -1,8 +1,8 @@
 # The Debian package, built by scripts/package with CPack's DEB generator:
-# build/fusewright_<version>_<arch>.deb, installed below /usr.
+# build/fusewright_<version>+deb<release>_<arch>.deb, installed below /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME fusewright)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VERSION ${FW_DEB_VERSION})
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The install runs with DESTDIR, so the prefix it sees is /usr itself (the
