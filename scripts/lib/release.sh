@@ -32,11 +32,11 @@ release_number() {
   return 1
 }
 
-# release_packages SUITE: the packages whose names differ between the
-# releases (the parallel-port-capable libftdi, the clang runtime).
-release_packages() {
+# runtime_libraries SUITE: the packages of the libraries the program's own
+# avrdude links, as the release names them (13 added t64 to two of them).
+runtime_libraries() {
   case $1 in
-    bookworm) echo "libftdi-dev" ;;
-    trixie) echo "libftdi-dev" ;;
+    bookworm) echo "libusb-0.1-4 libusb-1.0-0 libftdi1 libhidapi-libusb0 libelf1 libreadline8" ;;
+    trixie) echo "libusb-0.1-4 libusb-1.0-0 libftdi1 libhidapi-libusb0 libelf1t64 libreadline8t64" ;;
   esac
 }

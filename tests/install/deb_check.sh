@@ -36,13 +36,13 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {$1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""
 [ "$(dpkg-deb -f "$deb" Package Version Section Maintainer | tr '\n' '|')" = \
   "Package: fusewright|Version: $version|Section: electronics|Maintainer: Fusewright <author@fusewright.org>|" ] \
   || fail "control fields: $(dpkg-deb -f "$deb")"
-# The own avrdude's libraries in place of Debian's avrdude. Debian 13 names
-# some of them with a t64 suffix (libelf1t64).
+# The own avrdude's libraries in place of Debian's avrdude, by the names of
+# the release the package is built on.
+source "$(dirname "$0")/../../scripts/lib/release.sh"
+suite=$(release_suite)
 depends=", $(dpkg-deb -f "$deb" Depends)"
-for d in fonts-arphic-uming qt6-translations-l10n qt6-qpa-plugins 'libqt6widgets6 (>= ' libftdi1 \
-  'libusb-0.1-4 (>= ' 'libusb-1.0-0 (>= ' 'libhidapi-libusb0 (>= ' 'libelf1 (>= ' 'libreadline8 (>= '; do
-  t64=${d/ (/t64 (}; [ "$t64" != "$d" ] || t64=${d}t64
-  [[ "$depends" == *", $d"* || "$depends" == *", $t64"* ]] || fail "Depends lacks $d"
+for d in fonts-arphic-uming qt6-translations-l10n qt6-qpa-plugins libqt6widgets6 $(runtime_libraries "$suite"); do
+  [[ "$depends," == *", $d "* || "$depends," == *", $d,"* ]] || fail "Depends lacks $d"
 done
 [[ ", $(dpkg-deb -f "$deb" Depends)" != *", avrdude"* ]] || fail "Depends names avrdude"
 lintian "$deb" >"$work/lintian" 2>/dev/null || { cat "$work/lintian" >&2; fail "lintian"; }
