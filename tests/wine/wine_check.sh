@@ -13,10 +13,11 @@ sim=$2
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 zip=$(ls "$build_win"/fusewright-*-win64.zip 2>/dev/null | head -n 1) || true
-setup=$(realpath -m "${zip%.zip}-setup.exe")
+[ -n "$zip" ] || fail "no Windows zip (fusewright-*-win64.zip) in $build_win: run bash scripts/windows"
+setup=$(realpath -m -- "${zip%.zip}-setup.exe")
 check_exe=$build_win/fusewright-wine-check.exe
-[ -n "$zip" ] && [ -f "$setup" ] && [ -f "$check_exe" ] \
-  || fail "no Windows zip, setup program or window check in $build_win: run bash scripts/windows"
+[ -f "$setup" ] || fail "no Windows setup program $setup: run bash scripts/windows"
+[ -f "$check_exe" ] || fail "no window check $check_exe: run bash scripts/windows"
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
