@@ -33,7 +33,7 @@ void frmMain::cmdFuseRD_Click()
     OperationScope operation(*this, OperationKind::FuseRead);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
-    const QString part = operationContext().selections.part;
+    const QString &part = operationContext().selections.part;
     const FuseReadResult result = readFuses(exchangeFiles().read, *operation, *ui->txtOutput);
     // A panel relabelled for another chip during the read keeps what that choice set.
     if (result.panelFilled && strPart == part) {
@@ -53,7 +53,7 @@ void frmMain::cmdFuseWR_Click()
         return;
     // The bytes written are those the panel showed when the button was pressed.
     const PanelTicks ticks = panelTicks();
-    const QString part = operationContext().selections.part;
+    const QString &part = operationContext().selections.part;
     const auto confirmed = [this] {
         return showMessage(fuseWriteQuestion(), noticeTitle(), MessageIcon::Question, MessageButtons::OkCancel)
                == MessageAnswer::Ok;
@@ -67,7 +67,7 @@ void frmMain::cmdCalRD_Click()
     OperationScope operation(*this, OperationKind::CalibrationRead);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
-    const QString part = operationContext().selections.part;
+    const QString &part = operationContext().selections.part;
     const CalibrationResult result = readCalibration(exchangeFiles().read, *operation, *ui->txtOutput);
     if (!result.calibrationOp.isEmpty())
         strCalOp = result.calibrationOp;
