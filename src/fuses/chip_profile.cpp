@@ -1,5 +1,7 @@
 #include "chip_profile.h"
 
+#include "runner/failure_hints.h"
+
 const std::array<ChipProfile, 2> &chipProfiles()
 {
     static const std::array<ChipProfile, 2> chips{{

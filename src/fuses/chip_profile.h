@@ -4,8 +4,7 @@
 // differ, factory bytes, whether the write serves it, how a failed check of
 // its fuse read is reported and the size of its memories.
 
-#include "runner/failure_hints.h"
-
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -40,5 +39,7 @@ const ChipProfile *chipForListText(const QString &listText);
 // The chip with this avrdude part id exactly, or nullptr.
 const ChipProfile *chipForPart(const QString &part);
 
-// Every chip by signature and list text, for naming a signature found.
+// Every chip by signature and list text, for the hints to name a signature
+// found (KnownChip: runner/failure_hints.h).
+struct KnownChip;
 QList<KnownChip> knownChips();
