@@ -7,47 +7,25 @@ class TestSelectionCheck : public QObject {
 private slots:
     void firstMissingSelectionIsNamed_data()
     {
-        QTest::addColumn<QString>("part");
-        QTest::addColumn<QString>("programmer");
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<int>("missing"); // -1: none
+        QTest::addColumn<QStringList>("selections"); // part, programmer, port
+        QTest::addColumn<int>("missing");            // -1: none
         const int device = int(MissingSelection::Device), programmer = int(MissingSelection::Programmer);
-        QTest::newRow("nothing") << ""
-                                 << ""
-                                 << "" << device;
-        QTest::newRow("device only") << "m8"
-                                     << ""
-                                     << "" << programmer;
-        QTest::newRow("no port") << "m16"
-                                 << "usbasp"
-                                 << "" << int(MissingSelection::Port);
-        QTest::newRow("programmer and port but no device") << ""
-                                                           << "usbasp"
-                                                           << "usb" << device;
-        QTest::newRow("port only") << ""
-                                   << ""
-                                   << "com1" << device;
-        QTest::newRow("device and port") << "m8"
-                                         << ""
-                                         << "usb" << programmer;
-        QTest::newRow("complete, avr910") << "m8"
-                                          << "avr910"
-                                          << "com1" << -1;
-        QTest::newRow("complete, usbasp") << "m16"
-                                          << "usbasp"
-                                          << "usb" << -1;
+        QTest::newRow("nothing") << QStringList{"", "", ""} << device;
+        QTest::newRow("device only") << QStringList{"m8", "", ""} << programmer;
+        QTest::newRow("no port") << QStringList{"m16", "usbasp", ""} << int(MissingSelection::Port);
+        QTest::newRow("programmer and port but no device") << QStringList{"", "usbasp", "usb"} << device;
+        QTest::newRow("port only") << QStringList{"", "", "com1"} << device;
+        QTest::newRow("device and port") << QStringList{"m8", "", "usb"} << programmer;
+        QTest::newRow("complete, avr910") << QStringList{"m8", "avr910", "com1"} << -1;
+        QTest::newRow("complete, usbasp") << QStringList{"m16", "usbasp", "usb"} << -1;
         // Only the empty text means "not chosen".
-        QTest::newRow("a blank is a choice") << "m8"
-                                             << " "
-                                             << " " << -1;
+        QTest::newRow("a blank is a choice") << QStringList{"m8", " ", " "} << -1;
     }
     void firstMissingSelectionIsNamed()
     {
-        QFETCH(QString, part);
-        QFETCH(QString, programmer);
-        QFETCH(QString, port);
+        QFETCH(QStringList, selections);
         QFETCH(int, missing);
-        const auto found = checkSelections({part, programmer, port});
+        const auto found = checkSelections({selections[0], selections[1], selections[2]});
         QCOMPARE(found ? int(*found) : -1, missing);
     }
 };
