@@ -45,9 +45,9 @@ public:
     // pipe). It never outlives the program, however the program ends: on
     // Linux it is killed when the thread that started it ends, on Windows
     // when the program's last handle to its job closes. On failure returns
-    // Pipe or Start, errorNumber() holds the system's error number (2 for a missing program, 13 for one that is not
-    // executable, 16 when this object already has a child) and nothing is
-    // left open or running.
+    // Pipe or Start, errorNumber() holds the system's error number (2 for a
+    // missing program, 13 for one that is not executable, 16 when this object
+    // already has a child) and nothing is left open or running.
     Failure start(const QString &program, const QStringList &args);
     int errorNumber() const { return m_error; }
 

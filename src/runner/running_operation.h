@@ -44,7 +44,7 @@ public:
     // the operation's last run is to be explained.
     bool failed() const { return m_failed && !m_closing; }
 
-    // The last run that started: what it printed.
+    // What the last run that started printed; an abandoned run does not count.
     const QString &lastCaptured() const { return m_lastCaptured; }
     // >0 when the last run was stopped for printing nothing this long.
     int lastSilentSeconds() const { return m_lastSilentSeconds; }
