@@ -4,8 +4,8 @@
 //
 //   bench_live_pane [megabytes=64] [rounds=5]
 
+#include "app/live_output_feed.h"
 #include "app/output_pane_edit.h"
-#include "app/progress_pane.h"
 #include "bench_child.h"
 #include "runner/command_runner.h"
 
@@ -22,7 +22,7 @@ double captureMs(CommandRunner &runner, const ToolCommand &c, qint64 expected, b
 {
     OutputPaneEdit pane;
     pane.setLineWrapMode(QPlainTextEdit::NoWrap); // as in the window
-    ProgressPane progress(pane);
+    LiveOutputFeed progress(pane);
     if (live)
         runner.setOutputListener([&progress](const char *data, qsizetype size) { progress.take(data, size); });
     QElapsedTimer clock;
@@ -75,7 +75,7 @@ int main(int argc, char **argv)
                        {QStringLiteral("-c"),
                         QStringLiteral("i=0; while [ $i -lt 200 ]; do printf '#'; sleep 0.01; i=$((i+1)); done")});
     OutputPaneEdit pane;
-    ProgressPane progress(pane);
+    LiveOutputFeed progress(pane);
     QList<qint64> appendedAt;
     QElapsedTimer clock;
     QObject::connect(&pane, &QPlainTextEdit::textChanged, [&] { appendedAt << clock.elapsed(); });
@@ -88,6 +88,6 @@ int main(int argc, char **argv)
         shortestGap = std::min(shortestGap, appendedAt[i] - appendedAt[i - 1]);
     std::printf("progress bar of %lld characters over %lld ms:\n", qint64(o.bytes.size()), total);
     std::printf("  pane appended %lld times, shortest gap %lld ms   (goal >= %d ms)\n", qint64(appendedAt.size()),
-                shortestGap, ProgressPane::refreshMs);
+                shortestGap, LiveOutputFeed::refreshMs);
     return 0;
 }

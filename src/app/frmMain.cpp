@@ -1,10 +1,11 @@
 #include "frmMain.h"
 
 #include "busy_cursor.h"
+#include "live_output_feed.h"
 #include "operation_scope.h"
 #include "output_pane_edit.h"
 #include "platform/build_platform.h"
-#include "progress_pane.h"
+#include "runner/failure_hints.h"
 #include "runner/unresponsive_programmer.h"
 #include "ui_frmMain.h"
 #include "user_messages.h"
@@ -31,7 +32,7 @@ frmMain::frmMain(const AppEnvironment &environment, QWidget *parent)
 
 frmMain::~frmMain() = default;
 
-OperationContext frmMain::operationContext(bool needsDialect)
+const OperationContext &frmMain::operationContext(bool needsDialect)
 {
     OperationContext context;
     context.selections = Selections{strPart, strProgrammer, strPort};
@@ -40,13 +41,12 @@ OperationContext frmMain::operationContext(bool needsDialect)
     if (needsDialect)
         context.dialect = toolDialect();
     m_operation->freeze(context);
-    return context;
+    return m_operation->context();
 }
 
-FuseOperation frmMain::fuseOperation()
+ExchangePaths frmMain::exchangeFiles() const
 {
-    const ChipProfile *chip = chipForPart(strPart);
-    return FuseOperation{operationContext(), chip, exchangePaths(m_env.rendering, m_env.programFolder)};
+    return exchangePaths(m_env.rendering, m_env.programFolder);
 }
 
 MessageAnswer frmMain::showMessage(const QString &text, const QString &title, MessageIcon icon, MessageButtons buttons)
@@ -81,7 +81,8 @@ void frmMain::keepLastCommand(const ToolCommand &command)
 
 CapturedRun frmMain::RunAndCapture(const ToolCommand &command, RunShown shown)
 {
-    std::optional<ProgressPane> progress;
+    strCommand = command;
+    std::optional<LiveOutputFeed> progress;
     if (shown == RunShown::WhileRunning) {
         progress.emplace(*ui->txtOutput);
         m_runner.setOutputListener([&progress](const char *data, qsizetype size) { progress->take(data, size); });

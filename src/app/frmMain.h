@@ -1,15 +1,18 @@
 #pragma once
-// The main window: every control, the twelve form-level texts every
-// operation reads, and one handler per user action.
+// The main window: every control, the twelve form-level texts (the
+// selections, which the operations freeze, the image files, and the command
+// fragments and command line the last operations composed), and one handler
+// per user action.
 
 #include "app_environment.h"
 #include "dialogs.h"
+#include "fuses/chip_profile.h"
+#include "fuses/exchange_files.h"
 #include "fuses/fuse_bits.h"
-#include "fuses/fuse_procedures.h"
 #include "image_file_dialog.h"
 #include "runner/command_runner.h"
-#include "runner/failure_hints.h"
 #include "runner/operation_context.h"
+#include "runner/operation_problem.h"
 #include "runner/running_operation.h"
 #include "runner/selection_check.h"
 #include "runner/tool_command.h"
@@ -33,7 +36,8 @@ public:
     explicit frmMain(const AppEnvironment &environment, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // The form-level state.
+    // The form-level state. strCommand is the last command line an
+    // operation ran (RunAndCapture keeps it).
     QString strSignature;
     QString strPart;
     QString strProgrammer;
@@ -89,9 +93,9 @@ private:
     void nameControlsAndOrderTabs();
     void centreOnScreen();
 
-    // Runs one command line as a hidden child and returns what it printed,
-    // shown in the pane while it arrives when asked. A tool that cannot be
-    // started is reported here.
+    // Runs one command line of an operation as a hidden child, keeps it in
+    // strCommand, and returns what it printed, shown in the pane while it
+    // arrives when asked. A tool that cannot be started is reported here.
     CapturedRun RunAndCapture(const ToolCommand &command, RunShown shown);
     // What the tool in the tools folder speaks, asked once per program run
     // the first time an operation needs it. A version that cannot be read is
@@ -101,8 +105,9 @@ private:
     // operation needs it, frozen into the operation in progress. Called once
     // when an operation starts, before any tool runs: asking the dialect runs
     // one, and the user may change the selections meanwhile.
-    OperationContext operationContext(bool needsDialect = true);
-    FuseOperation fuseOperation();
+    const OperationContext &operationContext(bool needsDialect = true);
+    // The exchange files of the moment (the folder is chosen anew each time).
+    ExchangePaths exchangeFiles() const;
     // Shows the first missing selection, if any; true when one was missing.
     bool reportMissingSelection(SelectionWording wording);
     void showProblem(const OperationProblem &problem, const ChipProfile *chip);
@@ -117,7 +122,7 @@ private:
     // Helpers of the fuse and calibration handlers (frmMain_fuses.cpp).
     PanelTicks panelTicks() const;
     void setPanelTicks(const PanelTicks &ticks);
-    void showCalibrationBytes(const QByteArray &bytes);
+    void showCalibrationTexts(const std::array<QString, 4> &texts);
 
     // The Flash and EEPROM panels: one handler for both gathers the panel and
     // hands it to transferImage.

@@ -4,8 +4,10 @@
 
 #include "frmMain.h"
 
-#include "fuses/byte_display.h"
+#include "fuses/calibration_read.h"
 #include "fuses/clock_presets.h"
+#include "fuses/fuse_read.h"
+#include "fuses/fuse_write.h"
 #include "operation_scope.h"
 #include "ui_frmMain.h"
 #include "user_messages.h"
@@ -31,16 +33,15 @@ void frmMain::cmdFuseRD_Click()
     OperationScope operation(*this, OperationKind::FuseRead);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
-    const FuseOperation frozen = fuseOperation();
-    const FuseReadResult result = readFuses(frozen, *operation, *ui->txtOutput);
-    keepLastCommand(result.lastCommand);
+    const QString &part = operationContext().selections.part;
+    const FuseReadResult result = readFuses(exchangeFiles().read, *operation, *ui->txtOutput);
     // A panel relabelled for another chip during the read keeps what that choice set.
-    if (result.panelFilled && strPart == frozen.context.selections.part) {
+    if (result.panelFilled && strPart == part) {
         PanelTicks ticks = panelTicks();
         spreadOverPanel(result.bytes, ticks);
         setPanelTicks(ticks);
     }
-    showProblem(result.problem, frozen.chip);
+    showProblem(result.problem, chipForPart(part));
     if (result.panelCleared)
         setPanelTicks(PanelTicks{});
 }
@@ -52,14 +53,13 @@ void frmMain::cmdFuseWR_Click()
         return;
     // The bytes written are those the panel showed when the button was pressed.
     const PanelTicks ticks = panelTicks();
-    const FuseOperation frozen = fuseOperation();
+    const QString &part = operationContext().selections.part;
     const auto confirmed = [this] {
         return showMessage(fuseWriteQuestion(), noticeTitle(), MessageIcon::Question, MessageButtons::OkCancel)
                == MessageAnswer::Ok;
     };
-    const FuseWriteResult result = writeFuses(frozen, ticks, *operation, *ui->txtOutput, confirmed);
-    keepLastCommand(result.lastCommand);
-    showProblem(result.problem, frozen.chip);
+    const FuseWriteResult result = writeFuses(exchangeFiles(), ticks, *operation, *ui->txtOutput, confirmed);
+    showProblem(result.problem, chipForPart(part));
 }
 
 void frmMain::cmdCalRD_Click()
@@ -67,14 +67,13 @@ void frmMain::cmdCalRD_Click()
     OperationScope operation(*this, OperationKind::CalibrationRead);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
-    const FuseOperation frozen = fuseOperation();
-    const CalibrationResult result = readCalibration(frozen, *operation, *ui->txtOutput);
-    keepLastCommand(result.lastCommand);
+    const QString &part = operationContext().selections.part;
+    const CalibrationResult result = readCalibration(exchangeFiles().read, *operation, *ui->txtOutput);
     if (!result.calibrationOp.isEmpty())
         strCalOp = result.calibrationOp;
-    showProblem(result.problem, frozen.chip);
-    if (result.showBytes)
-        showCalibrationBytes(result.bytes);
+    showProblem(result.problem, chipForPart(part));
+    if (result.boxTexts)
+        showCalibrationTexts(*result.boxTexts);
 }
 
 PanelTicks frmMain::panelTicks() const
@@ -91,9 +90,8 @@ void frmMain::setPanelTicks(const PanelTicks &ticks)
         chkFuse(i)->setChecked(ticks[static_cast<size_t>(i)]);
 }
 
-void frmMain::showCalibrationBytes(const QByteArray &bytes)
+void frmMain::showCalibrationTexts(const std::array<QString, 4> &texts)
 {
-    const std::array<QString, 4> texts = calibrationTexts(bytes);
     ui->txtCal1->setText(texts[0]);
     ui->txtCal2->setText(texts[1]);
     ui->txtCal4->setText(texts[2]);

@@ -6,10 +6,9 @@
 #include "fuses/clock_presets.h"
 #include "fuses/fuse_box_help.h"
 #include "fuses/fuse_panel_map.h"
-#include "memory/reset_command.h"
+#include "memory/reset_operation.h"
 #include "operation_scope.h"
 #include "platform/instance_lock.h"
-#include "runner/output_pane.h"
 #include "ui_frmMain.h"
 #include "user_messages.h"
 
@@ -80,7 +79,7 @@ void frmMain::cmbDevice_Click()
     }
     strPart = device->part;
     strSignature = device->signature;
-    ui->fraFuse->setTitle(device->fuseCaption);
+    ui->fraFuse->setTitle(QStringLiteral(" 熔丝位设置 for ") + device->listText);
 }
 
 void frmMain::cmdRst_Click()
@@ -88,6 +87,7 @@ void frmMain::cmdRst_Click()
     OperationScope operation(*this, OperationKind::Reset);
     if (!operation || reportMissingSelection(SelectionWording::Notice))
         return;
-    strCommand = resetCommand(operationContext(false).prefix);
-    showAndCapture(*ui->txtOutput, strCommand, *operation);
+    // The reset runs no probe, so it needs no dialect.
+    operationContext(false);
+    holdInReset(*operation, *ui->txtOutput);
 }

@@ -3,7 +3,7 @@
 // form-level texts it writes. Both panels run the same steps on their own.
 
 #include "memory/image_transfer.h"
-#include "runner/failure_hints.h"
+#include "runner/operation_kind.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

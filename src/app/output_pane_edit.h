@@ -1,5 +1,5 @@
 #pragma once
-#include "pane_display.h"
+#include "line_break_converter.h"
 #include "runner/output_pane.h"
 
 #include <QPlainTextEdit>
@@ -21,5 +21,5 @@ public:
 
 private:
     QString m_text;
-    PaneDisplay m_display;
+    LineBreakConverter m_display;
 };

@@ -1,5 +1,7 @@
 #include "chip_profile.h"
 
+#include "runner/failure_hints.h"
+
 const std::array<ChipProfile, 2> &chipProfiles()
 {
     static const std::array<ChipProfile, 2> chips{{
@@ -7,26 +9,22 @@ const std::array<ChipProfile, 2> &chipProfiles()
          QStringLiteral("ATmega8"),
          QStringLiteral("m8"),
          QStringLiteral("0x1e9307"),
-         QStringLiteral(" 熔丝位设置 for ATmega8"),
          QStringLiteral("RSTDIS"),
          QStringLiteral("WDTON"),
          {0xD9, 0xE1, 0xFF},
          true,
          true,
-         false,
          8192,
          512},
         {ChipId::ATmega16,
          QStringLiteral("ATmega16"),
          QStringLiteral("m16"),
          QStringLiteral("0x1e9403"),
-         QStringLiteral(" 熔丝位设置 for ATmega16"),
          QStringLiteral("OCDEN"),
          QStringLiteral("JTAGEN"),
          {0x99, 0xE1, 0xFF},
          false,
          false,
-         true,
          16384,
          512},
     }};
@@ -57,9 +55,4 @@ QList<KnownChip> knownChips()
     for (const ChipProfile &chip : chipProfiles())
         chips.append({chip.signature, chip.listText});
     return chips;
-}
-
-QString defaultFuseCaption()
-{
-    return QStringLiteral("熔丝位设置");
 }

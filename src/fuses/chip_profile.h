@@ -1,10 +1,10 @@
 #pragma once
-// The two chips the program knows, each with everything that differs between
-// them: part id, signature, the panel's captions, factory bytes, whether the
-// write serves it, how its fuse read is reported and the size of its memories.
+// The two chips the program knows, each with the facts that differ between
+// them: part id, signature, the captions of the two high-fuse bits that
+// differ, factory bytes, whether the write serves it, how a failed check of
+// its fuse read is reported and the size of its memories.
 
-#include "runner/failure_hints.h"
-
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -20,16 +20,14 @@ struct FactoryBytes {
 
 struct ChipProfile {
     ChipId id;
-    QString listText;    // as the device list shows it
-    QString part;        // avrdude part id
-    QString signature;   // expected signature text, "0x" and six lower-case hex digits
-    QString fuseCaption; // caption of the fuse frame once chosen
-    QString highBit7;    // caption of hfuse bit 7
-    QString highBit6;    // caption of hfuse bit 6
+    QString listText;  // as the device list shows it
+    QString part;      // avrdude part id
+    QString signature; // expected signature text, "0x" and six lower-case hex digits
+    QString highBit7;  // caption of hfuse bit 7
+    QString highBit6;  // caption of hfuse bit 6
     FactoryBytes factory;
     bool writeSupported;            // the fuse write and the clock presets serve this chip
     bool secondCheckNamesSignature; // a failed check of the forced high-fuse run names the signature found
-    bool readPaneKeepsCommandLine;  // the read's texts follow the high-fuse command line in the pane
     int flashBytes;
     int eepromBytes;
 };
@@ -41,8 +39,7 @@ const ChipProfile *chipForListText(const QString &listText);
 // The chip with this avrdude part id exactly, or nullptr.
 const ChipProfile *chipForPart(const QString &part);
 
-// Every chip by signature and list text, for naming a signature found.
+// Every chip by signature and list text, for the hints to name a signature
+// found (KnownChip: runner/failure_hints.h).
+struct KnownChip;
 QList<KnownChip> knownChips();
-
-// The fuse frame's caption before any device is chosen.
-QString defaultFuseCaption();

@@ -3,8 +3,9 @@
 using fusepanel::FuseByte;
 
 namespace {
-// Lock bits 7 and 6 have no box of their own on either chip.
-bool bitHasBox(FuseByte byte, int bit)
+// Boxes 8 and 9 stand for lock bits 7 and 6 but carry no label: the read
+// leaves them clear and the write passes them over, writing those bits as 0.
+bool boxCounts(FuseByte byte, int bit)
 {
     return byte != FuseByte::Lock || bit < 6;
 }
@@ -28,7 +29,7 @@ void spreadByte(FuseByte byte, quint8 value, PanelTicks &ticks)
 {
     for (int bit = 7; bit >= 0; --bit) {
         const bool programmed = (value & (1 << bit)) == 0;
-        ticks[static_cast<size_t>(fusepanel::boxOf(byte, bit))] = programmed && bitHasBox(byte, bit);
+        ticks[static_cast<size_t>(fusepanel::boxOf(byte, bit))] = programmed && boxCounts(byte, bit);
     }
 }
 
@@ -43,7 +44,7 @@ quint8 composeByte(FuseByte byte, const PanelTicks &ticks)
 {
     int value = byte == FuseByte::Lock ? 63 : 255;
     for (int bit = 7; bit >= 0; --bit) {
-        if (bitHasBox(byte, bit) && ticks[static_cast<size_t>(fusepanel::boxOf(byte, bit))])
+        if (boxCounts(byte, bit) && ticks[static_cast<size_t>(fusepanel::boxOf(byte, bit))])
             value -= 1 << bit;
     }
     return static_cast<quint8>(value);

@@ -1,35 +1,43 @@
-#include "fuse_procedures.h"
+#include "fuse_write.h"
 
+#include "chip_profile.h"
 #include "fuse_commands.h"
 #include "runner/signature_probe.h"
 
 using Kind = OperationProblem::Kind;
 
-FuseWriteResult writeFuses(const FuseOperation &operation, const PanelTicks &ticks, RunningOperation &running,
+FuseWriteResult writeFuses(const ExchangePaths &files, const PanelTicks &ticks, RunningOperation &running,
                            OutputPane &pane, const std::function<bool()> &confirm)
 {
     FuseWriteResult result;
-    if (!probeInto(result, operation.context, running, pane))
+    const OperationContext &frozen = running.context();
+    const ChipProfile *chip = chipForPart(frozen.selections.part);
+
+    // 1. The chip on the programmer must be the chosen one.
+    result.problem = probeChip(running, pane);
+    if (!result.problem.isNone())
         return result;
+    // 2. The user confirms.
     if (!confirm()) {
         result.problem = OperationProblem::of(Kind::WriteCancelled);
         return result;
     }
-    if (!operation.chip)
+    // 3. Only a chip the write serves goes on.
+    if (!chip)
         return result;
-    if (!operation.chip->writeSupported) {
+    if (!chip->writeSupported) {
         result.problem = OperationProblem::of(Kind::WriteNotSupported);
         return result;
     }
-
-    const ExchangePaths &files = operation.exchange;
+    // 4. The boxes become three bytes in three exchange files.
     result.written = composeFromPanel(ticks);
     result.problem = writeFuseExchangeFiles(files, result.written);
     if (!result.problem.isNone())
         return result;
-    result.lastCommand = fuseWriteCommand(operation.context.prefix, files, operation.context.dialect);
-    const CapturedRun captured = showAndCapture(pane, result.lastCommand, running);
+    // 5. The tool writes them; the pane shows the command line and its text.
+    const CapturedRun captured = showAndCapture(pane, fuseWriteCommand(frozen.prefix, files, frozen.dialect), running);
     result.toolRan = true;
+    // 6. The files go again.
     result.problem = removeExchangeFiles({files.lock, files.lfuse, files.hfuse});
     if (captured.abandoned)
         result.problem = OperationProblem::of(Kind::Abandoned);

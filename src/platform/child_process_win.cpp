@@ -185,18 +185,6 @@ struct ChildProcess::Handles {
     }
 };
 
-// tools\avrdude.exe.manifest gives the tool UTF-8 as its ANSI code page, so
-// file names it echoes come back whatever the system's code page.
-QString decodeToolOutput(const QByteArray &bytes)
-{
-    return QString::fromUtf8(bytes);
-}
-
-QStringDecoder toolOutputDecoder()
-{
-    return QStringDecoder(QStringDecoder::Utf8);
-}
-
 ChildProcess::ChildProcess() = default;
 
 ChildProcess::~ChildProcess()

@@ -4,20 +4,11 @@
 // platform, a table of known situations gives one-line hints that each name
 // something the user can do: a driver, a group, a port, the wiring, the chip.
 
+#include "operation_kind.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-enum class OperationKind {
-    Reset,
-    FuseRead,
-    FuseWrite,
-    CalibrationRead,
-    FlashProgram,
-    FlashRead,
-    EepromProgram,
-    EepromRead,
-};
 
 // A chip a signature found may be named after: "0x1e9307", "ATmega8".
 struct KnownChip {

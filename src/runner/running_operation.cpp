@@ -13,7 +13,6 @@ CapturedRun RunningOperation::run(const ToolCommand &command, RunShown shown)
     captured.abandoned = m_closing;
     // A tool that could not start leaves the last run as it was; the window has said why.
     if (captured.ran && !captured.abandoned) {
-        m_lastCommand = command;
         m_lastCaptured = captured.text;
         m_lastSilentSeconds = captured.silentSeconds;
         m_failed = m_failed || !captured.exitedWithZero;

@@ -1,12 +1,13 @@
 #pragma once
 // The operation in progress, from its button press to its end: what it is,
-// the inputs frozen when the button was pressed, its last command and what
-// that run printed, whether it failed, and whether the window is closing.
-// The window's operation scope owns it, the procedures run the tool through
-// it, and the window reads it when the operation ends.
+// the inputs frozen when the button was pressed (the one copy the procedures
+// and the hints read), what its last run printed, whether it failed, and
+// whether the window is closing. The window's operation scope owns it, the
+// procedures run the tool through it, and the window reads it when the
+// operation ends.
 
-#include "failure_hints.h"
 #include "operation_context.h"
+#include "operation_kind.h"
 
 #include <functional>
 
@@ -43,7 +44,7 @@ public:
     // the operation's last run is to be explained.
     bool failed() const { return m_failed && !m_closing; }
 
-    const ToolCommand &lastCommand() const { return m_lastCommand; }
+    // What the last run that started printed; an abandoned run does not count.
     const QString &lastCaptured() const { return m_lastCaptured; }
     // >0 when the last run was stopped for printing nothing this long.
     int lastSilentSeconds() const { return m_lastSilentSeconds; }
@@ -56,7 +57,6 @@ private:
     OperationKind m_kind;
     Tool m_tool;
     OperationContext m_context;
-    ToolCommand m_lastCommand;
     QString m_lastCaptured;
     int m_lastSilentSeconds = 0;
     bool m_failed = false;

@@ -18,3 +18,8 @@ ProbeOutcome probeChip(const OperationContext &context, RunningOperation &operat
     outcome.problem = OperationProblem::of(OperationProblem::Kind::SignatureMismatch, verdict.candidate);
     return outcome;
 }
+
+OperationProblem probeChip(RunningOperation &operation, OutputPane &pane)
+{
+    return probeChip(operation.context(), operation, pane).problem;
+}

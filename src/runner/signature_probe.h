@@ -7,13 +7,17 @@
 #include "output_pane.h"
 #include "running_operation.h"
 
+// Runs the probe on the operation's frozen inputs. A probe that matches
+// stays unshown; one that fails shows its command line, CR LF and the tool's
+// text in the pane. The problem is SignatureMismatch, Abandoned, or none.
+OperationProblem probeChip(RunningOperation &operation, OutputPane &pane);
+
 struct ProbeOutcome {
     ToolCommand command;      // the probe's command line
     OperationProblem problem; // SignatureMismatch, Abandoned, or none
 };
 
-// Runs the probe. A probe that matches stays unshown; one that fails shows
-// its command line, CR LF and the tool's text in the pane.
+// The probe on inputs handed over beside the operation.
 ProbeOutcome probeChip(const OperationContext &context, RunningOperation &operation, OutputPane &pane);
 
 // probeChip at the start of a procedure: its command and problem go into the

@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(w.strPort, QStringLiteral("com1"));
     }
 
-    void resetRefusesMissingSelectionsInOrder()
+    void missingSelectionsAreNamedInOrder()
     {
         WindowFixture f;
         f.installFakeTool("echo ran > \"$(dirname \"$0\")/ran\"");
@@ -70,18 +70,22 @@ private slots:
         f.choose("cmbPgr", QStringLiteral("usbasp"));
         f.choose("cmbPort", QStringLiteral("usb"));
         w.cmdRst_Click();
+        w.cmdFrun_Click();
         f.choose("cmbDevice", QStringLiteral("ATmega8"));
         w.strProgrammer.clear();
         w.strPort.clear();
         w.cmdRst_Click();
+        w.cmdFrun_Click();
         f.choose("cmbPgr", QStringLiteral("usbasp"));
         w.cmdRst_Click();
+        w.cmdFrun_Click();
 
-        QCOMPARE(f.dialogs.messages.size(), 3);
-        const QStringList texts = {"请选择器件", "请选择编程设备", "请选择端口"};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(f.dialogs.messages[i].text, texts[i]);
-            QCOMPARE(f.dialogs.messages[i].title, QStringLiteral("提示"));
+        // The reset speaks of a notice, the Flash run of an error.
+        QCOMPARE(f.dialogs.messages.size(), 6);
+        const QStringList texts = {"请选择器件|提示",       "请选择器件类型|错误", "请选择编程设备|提示",
+                                   "请选择编程器类型|错误", "请选择端口|提示",     "请选择编程器所在端口|错误"};
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(f.dialogs.messages[i].text + "|" + f.dialogs.messages[i].title, texts[i]);
             QCOMPARE(f.dialogs.messages[i].icon, MessageIcon::Critical);
             QCOMPARE(f.dialogs.messages[i].buttons, MessageButtons::Ok);
         }

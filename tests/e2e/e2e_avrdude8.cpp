@@ -6,6 +6,7 @@
 #include "avrdude_runner.h"
 #include "byte_files.h"
 #include "intel_hex.h"
+#include "recorded_output.h"
 #include "sim_bench.h"
 #include "sim_paths.h"
 
@@ -16,12 +17,6 @@
 namespace {
 const QString standin = QStringLiteral(FW_AVRDUDE81_STANDIN);
 const QString unplugged = QStringLiteral("/dev/fusewright-unplugged");
-
-QString recorded(const QString &name)
-{
-    QFile f(QStringLiteral(FW_RECORDED_OUTPUT) + QLatin1Char('/') + name + QStringLiteral("-8.1.out"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("(no recording)");
-}
 
 // The window's tools folder runs the 8.1 stand-in instead of the real tool.
 struct Speaking81 {
@@ -80,7 +75,7 @@ private slots:
         QVERIFY2(sim.start(dir.filePath("port"), {"--chip", chip, "--state", dir.path()}), qPrintable(sim.errorText()));
         const AvrdudeResult r = runAvr910(standin, part, sim.port(), args, dir.path());
         QCOMPARE(r.exitCode, exitCode);
-        QString expected = recorded(recording);
+        QString expected = recorded(recording + "-8.1");
         if (args.contains("-v")) {
             static const QRegularExpression line("^Device signature = .*$", QRegularExpression::MultilineOption);
             QCOMPARE(line.match(r.output).captured(), line.match(expected).captured());

@@ -5,6 +5,7 @@
 #include "app_test_main.h"
 #include "byte_files.h"
 #include "intel_hex.h"
+#include "recorded_output.h"
 #include "sim_bench.h"
 #include "sim_paths.h"
 
@@ -30,12 +31,6 @@ public:
         qunsetenv("FUSEWRIGHT_SIM_SOCKET");
     }
 };
-
-QString recorded(const char *name)
-{
-    QFile f(QStringLiteral(FW_RECORDED_OUTPUT "/pony-stk200/%1-7.1.out").arg(QLatin1String(name)));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
 
 } // namespace
 
@@ -77,7 +72,7 @@ private slots:
         QVERIFY2(f.paneText().contains("512 bytes of eeprom verified"), qPrintable(f.paneText()));
 
         w.cmdRst_Click();
-        QCOMPARE(f.paneText(), prefix + " -E reset\r\n" + recorded("probe"));
+        QCOMPARE(f.paneText(), prefix + " -E reset\r\n" + recorded("pony-stk200/probe-7.1"));
         QCOMPARE(shownTexts(f.dialogs), QStringList({"确定进行熔丝位的写入？|提示"}));
     }
 
@@ -118,8 +113,8 @@ private slots:
         f.chooseAll(device, "pony-stk200", "lpt1");
         bench.window().cmdFuseRD_Click();
         QCOMPARE(shownTexts(f.dialogs), QStringList{shown});
-        QCOMPARE(f.paneText(),
-                 bench.window().strCommand.text + "\r\n" + recorded(qPrintable(recording)) + "\r\n提示：" + hint);
+        QCOMPARE(f.paneText(), bench.window().strCommand.text + "\r\n" + recorded("pony-stk200/" + recording + "-7.1")
+                                   + "\r\n提示：" + hint);
         QCOMPARE(tickedLabels(bench.window()), QStringList());
     }
 };

@@ -4,11 +4,15 @@
 // does. What matters is which bytes reach the chip, which commands run, and
 // what the pane and the problem say.
 
+#include "fuses/calibration_read.h"
 #include "fuses/clock_presets.h"
 #include "fuses/fuse_commands.h"
-#include "fuses/fuse_procedures.h"
+#include "fuses/fuse_read.h"
+#include "fuses/fuse_write.h"
+#include "recorded_output.h"
 #include "runner/command_grammar.h"
 #include "runner/signature_check.h"
+#include "text_pane.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +23,6 @@ using Kind = OperationProblem::Kind;
 Q_DECLARE_METATYPE(PanelTicks)
 
 namespace {
-QString recorded(const QString &name)
-{
-    QFile f(QStringLiteral(FW_RECORDED_OUTPUT "/") + name + QStringLiteral(".out"));
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("missing ") + name;
-}
-
 // The recordings were made with an ATmega8; an ATmega16 names its own signature.
 QString inTheWordsOf(const QString &chip, QString text)
 {
@@ -39,12 +37,6 @@ QByteArray fileBytes(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("absent");
 }
-
-struct TextPane : OutputPane {
-    QString text = QStringLiteral(" ");
-    QString paneText() const override { return text; }
-    void setPaneText(const QString &t) override { text = t; }
-};
 
 // A chip behind a recorded tool. The probe answers with the chip's signature
 // line in the dialect's words; a read stores the chip's byte; a write takes
@@ -114,29 +106,27 @@ struct Bench {
     QTemporaryDir dir;
     StandInTool tool;
     TextPane pane;
-    FuseOperation operation;
+    OperationContext context;
+    ExchangePaths files;
+    RunningOperation run{OperationKind::FuseRead, [this](const ToolCommand &c, RunShown) { return tool(c); }};
 
     explicit Bench(const QString &part, const QString &version = QStringLiteral("7.1"))
     {
         tool.version = version;
         QDir(dir.path()).mkdir(QStringLiteral("tools"));
         const platform::PathRendering posix = platform::posixRendering();
-        operation.chip = chipForPart(part);
-        operation.context.selections = {part, QStringLiteral("avr910"), QStringLiteral("com1")};
-        operation.context.expectedSignature = operation.chip ? operation.chip->signature : QString();
-        operation.context.prefix = grammar::commandPrefix(posix, dir.path(), operation.context.selections);
-        operation.context.dialect = *dialectFromUsage(QStringLiteral("avrdude version ") + version);
-        operation.exchange = exchangePaths(posix, dir.path());
+        context.selections = {part, QStringLiteral("avr910"), QStringLiteral("com1")};
+        context.expectedSignature = chipForPart(part) ? chipForPart(part)->signature : QString();
+        context.prefix = grammar::commandPrefix(posix, dir.path(), context.selections);
+        context.dialect = *dialectFromUsage(QStringLiteral("avrdude version ") + version);
+        files = exchangePaths(posix, dir.path());
+        run.freeze(context);
     }
-    RunningOperation run{OperationKind::FuseRead, [this](const ToolCommand &c, RunShown) { return tool(c); }};
     QStringList exchangeFilesLeft() const
     {
         return QDir(dir.filePath(QStringLiteral("tools"))).entryList(QDir::Files | QDir::System);
     }
-    QString line(fusepanel::FuseByte byte) const
-    {
-        return fuseReadCommand(operation.context.prefix, byte, operation.exchange.read).text;
-    }
+    QString line(fusepanel::FuseByte byte) const { return fuseReadCommand(context.prefix, byte, files.read).text; }
 };
 
 PanelTicks presetTicks(const QString &preset, std::initializer_list<int> alsoTicked = {})
@@ -198,14 +188,12 @@ private slots:
         b.tool.silentFrom = silentFrom;
         if (chosen == "m16")
             b.tool.fuses = QByteArray("\xE1\x99\xFF", 3);
-        const FuseReadResult r = readFuses(b.operation, b.run, b.pane);
+        const FuseReadResult r = readFuses(b.files.read, b.run, b.pane);
 
         QCOMPARE(int(r.problem.kind), problem);
         QCOMPARE(r.problem.detail, detail);
         QCOMPARE(b.tool.commands.size(), runs);
-        QCOMPARE(b.tool.commands.first(),
-                 signatureProbeCommand(b.operation.context.prefix, b.operation.context.dialect).text);
-        QCOMPARE(r.lastCommand.text, b.tool.commands.last());
+        QCOMPARE(b.tool.commands.first(), signatureProbeCommand(b.context.prefix, b.context.dialect).text);
         QCOMPARE(r.panelFilled, problem == int(Kind::None));
         QCOMPARE(r.panelCleared, problem == int(Kind::NoAnswer));
         using fusepanel::FuseByte;
@@ -241,10 +229,9 @@ private slots:
         QFile precious(b.dir.filePath("precious"));
         QVERIFY(precious.open(QIODevice::WriteOnly) && precious.write("keep") == 4);
         precious.close();
-        for (const QString &path : {b.operation.exchange.read, b.operation.exchange.lfuse, b.operation.exchange.hfuse,
-                                    b.operation.exchange.lock})
+        for (const QString &path : {b.files.read, b.files.lfuse, b.files.hfuse, b.files.lock})
             QVERIFY(QFile::link(precious.fileName(), path));
-        const FuseWriteResult w = writeFuses(b.operation, PanelTicks{}, b.run, b.pane, [] { return true; });
+        const FuseWriteResult w = writeFuses(b.files, PanelTicks{}, b.run, b.pane, [] { return true; });
         QVERIFY(w.problem.isNone() && w.toolRan);
         QCOMPARE(b.tool.handedToTool, QByteArray("\xFF\xFF\x3F", 3));
         QCOMPARE(fileBytes(precious.fileName()), QByteArray("keep"));
@@ -252,7 +239,7 @@ private slots:
         // The tool's file replaced by a link before it is read back: refused, removed, never read.
         b.tool.commands.clear();
         StandInTool &tool = b.tool;
-        const QString exchange = b.operation.exchange.read;
+        const QString exchange = b.files.read;
         RunningOperation planting(OperationKind::FuseRead, [&](const ToolCommand &c, RunShown) {
             CapturedRun run = tool(c);
             if (tool.commands.size() == 2) {
@@ -261,7 +248,8 @@ private slots:
             }
             return run;
         });
-        const FuseReadResult r = readFuses(b.operation, planting, b.pane);
+        planting.freeze(b.context);
+        const FuseReadResult r = readFuses(exchange, planting, b.pane);
         QCOMPARE(int(r.problem.kind), int(Kind::FileNotRead));
         QCOMPARE(r.problem.detail, exchange);
         QVERIFY(!r.panelFilled && !r.panelCleared);
@@ -311,7 +299,7 @@ private slots:
         Bench b(chosen, version);
         b.tool.chip = chosen;
         int asked = 0;
-        const FuseWriteResult r = writeFuses(b.operation, ticks, b.run, b.pane, [&] {
+        const FuseWriteResult r = writeFuses(b.files, ticks, b.run, b.pane, [&] {
             ++asked;
             return confirm;
         });
@@ -320,14 +308,13 @@ private slots:
         QCOMPARE(b.tool.handedToTool, handed);
         QCOMPARE(r.toolRan, !handed.isEmpty());
         QCOMPARE(b.tool.commands.size(), handed.isEmpty() ? 1 : 2);
-        QCOMPARE(r.lastCommand.text, b.tool.commands.last());
         if (r.toolRan) {
             const QString tools = b.dir.filePath("tools");
-            const QString line = b.operation.context.prefix.text + " -U lfuse:w:\"" + tools
-                                 + "/lfuse.bin\":r -U hfuse:w:\"" + tools + "/hfuse.bin\":r -U lock:w:\"" + tools
-                                 + "/lock.bin\":r";
-            QCOMPARE(r.lastCommand.text, line + (version == "6.3" ? " -u" : ""));
-            QCOMPARE(b.pane.text, r.lastCommand.text + "\r\n" + recorded("c1-read-hfuse-" + version));
+            const QString line = b.context.prefix.text + " -U lfuse:w:\"" + tools + "/lfuse.bin\":r -U hfuse:w:\""
+                                 + tools + "/hfuse.bin\":r -U lock:w:\"" + tools + "/lock.bin\":r"
+                                 + (version == "6.3" ? " -u" : "");
+            QCOMPARE(b.tool.commands.last(), line);
+            QCOMPARE(b.pane.text, line + "\r\n" + recorded("c1-read-hfuse-" + version));
         }
         QCOMPARE(b.exchangeFilesLeft(), QStringList());
     }
@@ -336,29 +323,27 @@ private slots:
     {
         QTest::addColumn<QString>("socket");
         QTest::addColumn<int>("silentFrom");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("factory bytes") << "m8" << 0 << QByteArray("\xA5\x9F\x9D\xA0", 4) << true;
-        QTest::newRow("tool wrote nothing") << "m8" << 2 << QByteArray() << true;
-        QTest::newRow("wrong chip: boxes emptied") << "m16" << 0 << QByteArray() << true;
+        QTest::addColumn<QStringList>("texts"); // the boxes 1, 2, 4 and 8 MHz
+        QTest::newRow("factory bytes") << "m8" << 0 << QStringList{"0xA5", "0x9F", "0x9D", "0xA0"};
+        QTest::newRow("tool wrote nothing") << "m8" << 2 << QStringList{"", "", "", ""};
+        QTest::newRow("wrong chip: boxes emptied") << "m16" << 0 << QStringList{"", "", "", ""};
     }
     void calibrationRead()
     {
         QFETCH(QString, socket);
         QFETCH(int, silentFrom);
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, shown);
+        QFETCH(QStringList, texts);
         Bench b("m8", "8.1");
         b.tool.chip = socket;
         b.tool.silentFrom = silentFrom;
-        const CalibrationResult r = readCalibration(b.operation, b.run, b.pane);
-        QCOMPARE(r.bytes, bytes);
-        QCOMPARE(r.showBytes, shown);
+        const CalibrationResult r = readCalibration(b.files.read, b.run, b.pane);
+        QVERIFY(r.boxTexts);
+        QCOMPARE(QStringList(r.boxTexts->begin(), r.boxTexts->end()), texts);
         if (socket == "m8") {
-            const QString op = " -U calibration:r:\"" + b.operation.exchange.read + "\":r";
+            const QString op = " -U calibration:r:\"" + b.files.read + "\":r";
             QCOMPARE(r.calibrationOp.text, op);
-            QCOMPARE(r.lastCommand.text, b.operation.context.prefix.text + op + " -F");
-            QCOMPARE(b.pane.text, r.lastCommand.text + recorded("c1-read-hfuse-8.1"));
+            QCOMPARE(b.tool.commands.last(), b.context.prefix.text + op + " -F");
+            QCOMPARE(b.pane.text, b.tool.commands.last() + recorded("c1-read-hfuse-8.1"));
             QVERIFY(r.problem.isNone());
         } else {
             QCOMPARE(int(r.problem.kind), int(Kind::SignatureMismatch));

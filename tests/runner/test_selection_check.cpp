@@ -1,6 +1,4 @@
-#include "app/user_messages.h"
 #include "runner/selection_check.h"
-#include "test_suite.h"
 
 #include <QtTest>
 
@@ -9,78 +7,28 @@ class TestSelectionCheck : public QObject {
 private slots:
     void firstMissingSelectionIsNamed_data()
     {
-        QTest::addColumn<QString>("part");
-        QTest::addColumn<QString>("programmer");
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<int>("wording");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("title");
-        const int n = int(SelectionWording::Notice), e = int(SelectionWording::Error);
-        QTest::newRow("nothing, notice") << ""
-                                         << ""
-                                         << "" << n << "请选择器件"
-                                         << "提示";
-        QTest::newRow("nothing, error") << ""
-                                        << ""
-                                        << "" << e << "请选择器件类型"
-                                        << "错误";
-        QTest::newRow("device only, notice") << "m8"
-                                             << ""
-                                             << "" << n << "请选择编程设备"
-                                             << "提示";
-        QTest::newRow("device only, error") << "m8"
-                                            << ""
-                                            << "" << e << "请选择编程器类型"
-                                            << "错误";
-        QTest::newRow("no port, notice") << "m16"
-                                         << "usbasp"
-                                         << "" << n << "请选择端口"
-                                         << "提示";
-        QTest::newRow("no port, error") << "m16"
-                                        << "usbasp"
-                                        << "" << e << "请选择编程器所在端口"
-                                        << "错误";
-        QTest::newRow("programmer and port but no device") << ""
-                                                           << "usbasp"
-                                                           << "usb" << n << "请选择器件"
-                                                           << "提示";
-        QTest::newRow("port only, error") << ""
-                                          << ""
-                                          << "com1" << e << "请选择器件类型"
-                                          << "错误";
-        QTest::newRow("device and port, notice") << "m8"
-                                                 << ""
-                                                 << "usb" << n << "请选择编程设备"
-                                                 << "提示";
+        QTest::addColumn<QStringList>("selections"); // part, programmer, port
+        QTest::addColumn<int>("missing");            // -1: none
+        const int device = int(MissingSelection::Device), programmer = int(MissingSelection::Programmer);
+        QTest::newRow("nothing") << QStringList{"", "", ""} << device;
+        QTest::newRow("device only") << QStringList{"m8", "", ""} << programmer;
+        QTest::newRow("no port") << QStringList{"m16", "usbasp", ""} << int(MissingSelection::Port);
+        QTest::newRow("programmer and port but no device") << QStringList{"", "usbasp", "usb"} << device;
+        QTest::newRow("port only") << QStringList{"", "", "com1"} << device;
+        QTest::newRow("device and port") << QStringList{"m8", "", "usb"} << programmer;
+        QTest::newRow("complete, avr910") << QStringList{"m8", "avr910", "com1"} << -1;
+        QTest::newRow("complete, usbasp") << QStringList{"m16", "usbasp", "usb"} << -1;
+        // Only the empty text means "not chosen".
+        QTest::newRow("a blank is a choice") << QStringList{"m8", " ", " "} << -1;
     }
     void firstMissingSelectionIsNamed()
     {
-        QFETCH(QString, part);
-        QFETCH(QString, programmer);
-        QFETCH(QString, port);
-        QFETCH(int, wording);
-        QFETCH(QString, text);
-        QFETCH(QString, title);
-        const auto missing = checkSelections({part, programmer, port});
-        QVERIFY(missing.has_value());
-        const UserMessage message = selectionMessage(*missing, SelectionWording(wording));
-        QCOMPARE(message.text, text);
-        QCOMPARE(message.title, title);
-        QCOMPARE(message.icon, MessageIcon::Critical);
-    }
-
-    void completeSelectionsPass()
-    {
-        QVERIFY(!checkSelections({"m8", "avr910", "com1"}));
-        QVERIFY(!checkSelections({"m16", "usbasp", "usb"}));
-    }
-
-    void aBlankIsAChoice()
-    {
-        // Only the empty text means "not chosen".
-        QVERIFY(!checkSelections({"m8", " ", " "}));
+        QFETCH(QStringList, selections);
+        QFETCH(int, missing);
+        const auto found = checkSelections({selections[0], selections[1], selections[2]});
+        QCOMPARE(found ? int(*found) : -1, missing);
     }
 };
 
-FW_TEST_CLASS(TestSelectionCheck)
+QTEST_GUILESS_MAIN(TestSelectionCheck)
 #include "test_selection_check.moc"

@@ -1,24 +1,15 @@
 // The signature and version reading over what avrdude 6.3, 7.1 and 8.1 really
 // printed for the same runs against a virtual ATmega8.
 
+#include "recorded_output.h"
 #include "runner/signature_check.h"
 #include "runner/unresponsive_programmer.h"
-#include "test_suite.h"
 
-#include <QFile>
 #include <QtTest>
 
 namespace {
 const QString m8 = QStringLiteral("0x1e9307");
 const QString m16 = QStringLiteral("0x1e9403");
-
-QString recorded(const QString &name)
-{
-    QFile f(QStringLiteral(FW_RECORDED_OUTPUT) + QLatin1Char('/') + name + QStringLiteral(".out"));
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("missing recording %s", qPrintable(f.fileName()));
-    return QString::fromUtf8(f.readAll());
-}
 
 ToolDialect dialect(int major)
 {
@@ -165,5 +156,5 @@ private slots:
     }
 };
 
-FW_TEST_CLASS(TestSignatureCheck)
+QTEST_GUILESS_MAIN(TestSignatureCheck)
 #include "test_signature_check.moc"

@@ -1,6 +1,6 @@
-#include "pane_display.h"
+#include "line_break_converter.h"
 
-QString PaneDisplay::convert(QStringView text)
+QString LineBreakConverter::convert(QStringView text)
 {
     QString shown;
     shown.reserve(text.size() + text.size() / longestShownLine + 1);

@@ -13,9 +13,9 @@
 
 class OutputPaneEdit;
 
-class ProgressPane {
+class LiveOutputFeed {
 public:
-    explicit ProgressPane(OutputPaneEdit &pane);
+    explicit LiveOutputFeed(OutputPaneEdit &pane);
 
     // The bytes of one read, as the runner hands them over.
     void take(const char *data, qsizetype size);

@@ -1,3 +1,6 @@
+// The child process on Linux: prctl(PR_SET_PDEATHSIG), pipe2() and dup3() are
+// Linux's own, so no other POSIX system builds this file.
+
 #include "child_process.h"
 
 #include <QFile>
@@ -139,18 +142,6 @@ int readStartReport(int fd)
 }
 
 } // namespace
-
-QString decodeToolOutput(const QByteArray &bytes)
-{
-    // Qt takes the narrow encoding of every POSIX system to be UTF-8, and its
-    // UTF-8 decoder is more than twice as fast as the generic local one.
-    return QString::fromUtf8(bytes);
-}
-
-QStringDecoder toolOutputDecoder()
-{
-    return QStringDecoder(QStringDecoder::Utf8);
-}
 
 ChildProcess::ChildProcess() = default;
 

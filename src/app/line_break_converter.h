@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringView>
 
-class PaneDisplay {
+class LineBreakConverter {
 public:
     static constexpr qsizetype longestShownLine = 4096;
 

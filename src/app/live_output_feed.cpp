@@ -1,16 +1,16 @@
-#include "progress_pane.h"
+#include "live_output_feed.h"
 
 #include "output_pane_edit.h"
 #include "platform/child_process.h"
 
-ProgressPane::ProgressPane(OutputPaneEdit &pane) : m_pane(pane), m_decoder(platform::toolOutputDecoder())
+LiveOutputFeed::LiveOutputFeed(OutputPaneEdit &pane) : m_pane(pane), m_decoder(platform::toolOutputDecoder())
 {
     m_refresh.setSingleShot(true);
     m_refresh.setTimerType(Qt::PreciseTimer);
     m_refresh.callOnTimeout([this] { show(); });
 }
 
-void ProgressPane::take(const char *data, qsizetype size)
+void LiveOutputFeed::take(const char *data, qsizetype size)
 {
     const qsizetype kept = qMin(size, liveLimit - m_taken);
     if (kept <= 0)
@@ -21,7 +21,7 @@ void ProgressPane::take(const char *data, qsizetype size)
         m_refresh.start(m_sinceShown.isValid() ? int(qMax<qint64>(0, refreshMs - m_sinceShown.elapsed())) : 0);
 }
 
-void ProgressPane::show()
+void LiveOutputFeed::show()
 {
     QString text = m_heldCr ? QStringLiteral("\r") : QString();
     text += m_decoder.decode(m_pending);
