@@ -58,6 +58,8 @@ void frmMain::cmdFuseWR_Click()
                == MessageAnswer::Ok;
     };
     const FuseWriteResult result = writeFuses(frozen, ticks, *operation, *ui->txtOutput, confirmed);
+    if (result.toolRan)
+        (*operation).writtenLock = result.written.lock;
     keepLastCommand(result.lastCommand);
     showProblem(result.problem, frozen.chip);
 }

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 enum class OperationKind {
     Reset,
     FuseRead,
@@ -34,6 +36,8 @@ struct FailedRun {
     // Set when the program stopped the tool because it printed nothing for
     // this many seconds: a programmer lost in the middle of the operation.
     int silentSeconds = 0;
+    // The lock byte a fuse write wrote; a set bit 0 to 5 leaves that lock bit unprogrammed.
+    std::optional<quint8> writtenLock;
 };
 
 constexpr int maxFailureHints = 2;

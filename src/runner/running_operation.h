@@ -9,6 +9,7 @@
 #include "operation_context.h"
 
 #include <functional>
+#include <optional>
 
 // How a run's output reaches the pane: all at once when the tool has ended,
 // or also while it arrives (a long transfer's progress bar).
@@ -51,6 +52,9 @@ public:
     // False when the tool's version could not be read for this operation and
     // an assumed dialect stands in for it until the operation ends.
     bool dialectRead = true;
+
+    // The lock byte the fuse write handed the tool, for explaining its failure.
+    std::optional<quint8> writtenLock;
 
 private:
     OperationKind m_kind;
