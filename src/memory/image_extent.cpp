@@ -120,6 +120,7 @@ ImageReading faultAt(Fault fault, const QByteArray &content, qsizetype offset)
 
 // A line of the file that begins, after blanks, with ':' but that avrdude
 // never reads as a record, before `limit`: its data would be left out.
+// readRecords: where avrdude's records begin, in ascending order.
 std::optional<ImageReading> skippedRecord(const QByteArray &content, const std::vector<qsizetype> &readRecords,
                                           qsizetype limit)
 {
@@ -128,7 +129,7 @@ std::optional<ImageReading> skippedRecord(const QByteArray &content, const std::
         while (colon < content.size() && (content[colon] == ' ' || content[colon] == '\t'))
             ++colon;
         if (colon < limit && colon < content.size() && content[colon] == ':'
-            && std::find(readRecords.begin(), readRecords.end(), colon) == readRecords.end()) {
+            && !std::binary_search(readRecords.begin(), readRecords.end(), colon)) {
             const bool afterLoneCr = start > 0 && content[start - 1] == '\r';
             return faultAt(afterLoneCr ? Fault::LoneCarriageReturn : Fault::RecordSkipped, content, start);
         }

@@ -3,8 +3,10 @@
 // auto-detection (":a") and its Intel HEX reader will read it: what avrdude
 // takes the file for, how many bytes of a memory it reaches, and what would
 // make avrdude fail, misread it or write less than the file holds. avrdude
-// 6.3 and 7.1 read files alike; 8.x reads long lines whole and trims blanks
-// at a line's end, which changes nothing for a file accepted here.
+// 6.3 and 7.1 (the program's own) read files alike. 8.x reads long lines
+// whole, trims blanks at a line's end and checks a record line more closely
+// before it decides for Intel HEX: a file accepted here reads the same there,
+// unless a line of bare numbers comes before its first record.
 
 #include <QByteArray>
 #include <QString>
@@ -14,15 +16,15 @@ enum class ImageFormat { IntelHex, MotorolaSRecord, Elf, RawBinary, Unknown };
 struct ImageReading {
     enum class Fault {
         None,
-        Unreadable,    // the file cannot be opened; avrdude says so before it touches the chip
-        NoData,        // nothing to write: an empty file, or a HEX file without data
-        BadChecksum,   // at line
-        BadRecord,     // at line: too short for its length byte, or not hexadecimal
-        BadRecordType, // at line
-        RecordSkipped, // at line: a record avrdude passes over, for it does not start the line
+        Unreadable,         // the file cannot be opened; avrdude says so before it touches the chip
+        NoData,             // nothing to write: an empty file, or a HEX file without data
+        BadChecksum,        // at line
+        BadRecord,          // at line: too short for its length byte, or not hexadecimal
+        BadRecordType,      // at line
+        RecordSkipped,      // at line: a record avrdude passes over, for it does not start the line
         LoneCarriageReturn, // at line: a record after a lone CR, which avrdude does not take for a line end
-        NoEndRecord,   // the HEX file may have been cut short
-        ByteOrderMark, // a ".hex" file avrdude takes as raw binary, for the reason named
+        NoEndRecord,        // the HEX file may have been cut short
+        ByteOrderMark,      // a ".hex" file avrdude takes as raw binary, for the reason named
         Utf16,
         NonAsciiText,
         UnknownFormat, // avrdude cannot tell the format

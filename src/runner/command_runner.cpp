@@ -4,8 +4,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QMetaObject>
 #include <QElapsedTimer>
+#include <QMetaObject>
 #include <QThread>
 #include <QTimer>
 

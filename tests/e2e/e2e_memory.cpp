@@ -294,7 +294,8 @@ private slots:
         const qsizetype thirdSum = 2 * 44 + 42; // the last digit of line 3's checksum
         badSum[thirdSum] = badSum[thirdSum] == '0' ? '1' : '0';
         const QString fresh = QString::fromLatin1(hex);
-        const QByteArray utf16 = "\xff\xfe" + QByteArray(reinterpret_cast<const char *>(fresh.utf16()), 2 * fresh.size());
+        const QByteArray utf16 =
+            "\xff\xfe" + QByteArray(reinterpret_cast<const char *>(fresh.utf16()), 2 * fresh.size());
         QTest::newRow("comment line") << "; built by make\n" + hex << true << "";
         QTest::newRow("comment line, ATmega16 firmware")
             << "; built by make\n" + toIntelHex(patternBytes(12288, 42)) << false << "映像大小：12288 字节";
@@ -401,7 +402,8 @@ private slots:
         transfer(f, true, true, hex);
         QCOMPARE(f.dialogs.messages.size(), 1);
         const QString shown = f.dialogs.messages[0].text;
-        QVERIFY2(shown.contains(QStringLiteral("映像大小：12288 字节")) && shown.contains(QStringLiteral("器件存储空间：8192 字节")),
+        QVERIFY2(shown.contains(QStringLiteral("映像大小：12288 字节"))
+                     && shown.contains(QStringLiteral("器件存储空间：8192 字节")),
                  qPrintable(shown));
         QVERIFY(w.strCommand.text.contains(QStringLiteral(" -p m8 ")) && w.strCommand.text.endsWith(" -E reset"));
         QCOMPARE(w.strPart, QStringLiteral("m16"));

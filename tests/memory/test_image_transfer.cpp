@@ -46,7 +46,8 @@ private slots:
     }
 
     // What avrdude 6.3 and 7.1 make of a file under ":a" (fileio.c: the
-    // auto-detection, then ihex2b), and how far it reaches.
+    // auto-detection, then ihex2b), and how far it reaches. The end-to-end
+    // table runs the commonest of these through avrdude itself.
     void imageReadings_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -70,23 +71,19 @@ private slots:
         row("extended segment address", ":020000020100FB\n" + rec + "\n" + eof, true, hex, F::None, 0x1004);
         row("extended linear address", ":020000040001F9\n" + rec + "\n" + eof, true, hex, F::None, 0x10004);
         row("nothing after the end record", rec + "\n" + eof + ":02201000AABB69\n", true, hex, F::None, 4);
-        row("comment line first", "; built by make\n" + rec + "\n" + eof, true, hex, F::None, 4);
-        row("text after the checksum", rec + " ; reset vector\n" + eof, true, hex, F::None, 4);
         row("non-ASCII after the deciding line", rec + "\n; \xe4\xbd\x9c\xe8\x80\x85\n" + eof, true, hex, F::None, 4);
         row("non-ASCII before it, .hex", "; \xe4\xbd\x9c\n" + rec + "\n" + eof, true, raw, F::NonAsciiText, 0);
         row("non-ASCII before it, other name", "; \xe4\xbd\x9c\n" + rec + "\n" + eof, false, raw, F::None, 38);
-        row("UTF-8 byte-order mark", "\xef\xbb\xbf" + rec + "\n" + eof, true, raw, F::ByteOrderMark, 0);
         row("UTF-16 with its mark", utf16(rec + "\r\n" + eof, true), true, raw, F::Utf16, 0);
         row("UTF-16 without a mark", utf16(rec + "\r\n" + eof, false), true, unknown, F::Utf16, 0);
         row("checksum wrong on line 2", "; x\n:0400000001020304F3\n" + eof, true, hex, F::BadChecksum, 0, 2);
         row("length byte too large", ":0500000001020304F1\n" + eof, true, hex, F::BadRecord, 0, 1);
         row("not hexadecimal", ":04000000010203G4F2\n" + eof, true, hex, F::BadRecord, 0, 1);
-        row("longer than the tool's line", ":80000000" + QByteArray(256, '0') + "80\n" + eof, true, hex, F::BadRecord, 0, 1);
+        row("longer than the tool's line", ":80000000" + QByteArray(256, '0') + "80\n" + eof, true, hex, F::BadRecord,
+            0, 1);
         row("unknown record type", ":0000000AF6\n" + eof, true, hex, F::BadRecordType, 0, 1);
         row("address record without its word", ":00000004FC\n" + eof, true, hex, F::BadRecord, 0, 1);
-        row("CR-only line ends", rec + "\r:02201000AABB69\r:00000001FF\r", true, hex, F::LoneCarriageReturn, 0, 2);
         row("indented record", "\n  " + rec + "\n" + eof, true, hex, F::RecordSkipped, 0, 2);
-        row("end-of-file record only", eof, true, hex, F::NoData, 0);
         row("empty data record", ":00400000C0\n" + eof, true, hex, F::NoData, 0);
         row("no end record", rec + "\n", true, hex, F::NoEndRecord, 0);
         row("raw binary", QByteArray(512, char(0xFF)), false, raw, F::None, 512);
@@ -94,9 +91,10 @@ private slots:
         row("plain text", "hello world\n", true, unknown, F::UnknownFormat, 0);
         row("colon and a letter", ":G0000000000000\n", false, unknown, F::UnknownFormat, 0);
         row("S-record", "S00600004844521B\n", false, srec, F::NotChecked, 0);
-        row("ELF", QByteArray("\x7f"
-                              "ELF\x01\x01\x01\xff",
-                              8),
+        row("ELF",
+            QByteArray("\x7f"
+                       "ELF\x01\x01\x01\xff",
+                       8),
             false, elf, F::NotChecked, 0);
         row("empty", QByteArray(), true, unknown, F::NoData, 0);
     }

@@ -66,10 +66,9 @@ private slots:
         QTest::newRow("ATmega16 firmware into ATmega16")
             << "7.1"
             << "m16" << flash << program << m16Image << true << true << none << "";
-        QTest::newRow("a format the tool cannot tell")
-            << "7.1"
-            << "m8" << flash << program << QByteArray("not an image\n") << true << true << int(Kind::ImageUnusable)
-            << "";
+        QTest::newRow("a format the tool cannot tell") << "7.1"
+                                                       << "m8" << flash << program << QByteArray("not an image\n")
+                                                       << true << true << int(Kind::ImageUnusable) << "";
         QTest::newRow("read into an image too large")
             << "7.1"
             << "m8" << flash << read << m16Image << true << true << none << "";
@@ -98,8 +97,8 @@ private slots:
         QFETCH(QString, sizes);
         QTemporaryDir dir;
         // A raw image under a ".hex" name would be refused for its name.
-        const QString path = dir.filePath(image.startsWith('\xFF') ? QStringLiteral("my image.bin")
-                                                                     : QStringLiteral("my image.hex"));
+        const QString path =
+            dir.filePath(image.startsWith('\xFF') ? QStringLiteral("my image.bin") : QStringLiteral("my image.hex"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
         file.close();
