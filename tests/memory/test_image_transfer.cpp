@@ -6,13 +6,11 @@
 using Fault = ImageReading::Fault;
 
 namespace {
-// ASCII text as Windows saves it in "Unicode": UTF-16 little-endian.
+// ASCII text as Windows saves it in "Unicode": UTF-16 little-endian, with or without its mark.
 QByteArray utf16(const QByteArray &ascii, bool mark)
 {
-    QByteArray bytes = mark ? QByteArray("\xff\xfe") : QByteArray();
-    for (const char c : ascii)
-        bytes.append(c).append('\0');
-    return bytes;
+    const QString text = QString::fromLatin1(ascii);
+    return (mark ? "\xff\xfe" : "") + QByteArray(reinterpret_cast<const char *>(text.utf16()), 2 * text.size());
 }
 } // namespace
 
