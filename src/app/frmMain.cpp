@@ -141,7 +141,8 @@ void frmMain::appendFailureHints(const RunningOperation &operation)
     if (!operation.failed())
         return;
     const FailedRun run{operation.lastCaptured(),      operation.kind(), operation.context().selections.programmer,
-                        platform::buildPlatformName(), knownChips(),     operation.lastSilentSeconds()};
+                        platform::buildPlatformName(), knownChips(),     operation.lastSilentSeconds(),
+                        operation.writtenLock};
     const QString pane = ui->txtOutput->paneText();
     ui->txtOutput->appendPaneText(paneWithHints(pane, failureHints(run)).mid(pane.size()));
 }

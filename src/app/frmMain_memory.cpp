@@ -62,10 +62,16 @@ void frmMain::runImageTransfer(const MemoryPanel &panel)
     OperationScope operation(*this, panel.operation());
     if (!operation || reportMissingSelection(SelectionWording::Error))
         return;
-    // The run works on the file, direction and verification the panel showed
-    // when the button was pressed.
-    const MemoryOperation frozen{operationContext(), chipForPart(strPart),         panel.kind,
-                                 panel.direction(),  panel.chkVerify->isChecked(), panel.file};
+    // The run works on the chip, file, direction and verification the window
+    // showed when the button was pressed: all are taken before the version
+    // query, which services events, can let the user change any of them.
+    MemoryOperation frozen;
+    frozen.chip = chipForPart(strPart);
+    frozen.memory = panel.kind;
+    frozen.direction = panel.direction();
+    frozen.verify = panel.chkVerify->isChecked();
+    frozen.file = panel.file;
+    frozen.context = operationContext();
     TransferQuestions ask;
     ask.chooseMissingFile = [&] {
         showMessage(panel.missingFileText, errorTitle(), MessageIcon::Critical);

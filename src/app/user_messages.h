@@ -29,6 +29,9 @@ std::optional<UserMessage> problemMessage(const OperationProblem &problem, const
 
 // An image larger than the chip's memory: both sizes in bytes, and the likely cause.
 QString imageTooLargeText(const QString &imageBytes, const QString &memoryBytes);
+// An image the tool would reject or misread (ImageReading::Fault as its
+// number): what is wrong, the line it is at when one is named, and what to do.
+QString unusableImageText(int fault, const QString &line);
 QString fuseWriteQuestion();     // "确定进行熔丝位的写入？", title "提示"
 QString noticeTitle();           // "提示"
 QString errorTitle();            // "错误"

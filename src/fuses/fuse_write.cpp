@@ -35,6 +35,8 @@ FuseWriteResult writeFuses(const ExchangePaths &files, const PanelTicks &ticks, 
     if (!result.problem.isNone())
         return result;
     // 5. The tool writes them; the pane shows the command line and its text.
+    // A failed verification is explained by the lock byte it was handed.
+    running.writtenLock = result.written.lock;
     const CapturedRun captured = showAndCapture(pane, fuseWriteCommand(frozen.prefix, files, frozen.dialect), running);
     result.toolRan = true;
     // 6. The files go again.

@@ -12,11 +12,16 @@ QString imageFileFilter()
     return QStringLiteral("Intel HEX File(*.hex)|*.hex|Binary(*.bin)|*.bin");
 }
 
+bool namedAsIntelHex(const QString &imagePath)
+{
+    return imagePath.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive);
+}
+
 QChar transferFormatLetter(TransferDirection direction, const QString &imagePath)
 {
     if (direction == TransferDirection::Program)
         return QLatin1Char('a');
-    return imagePath.endsWith(QStringLiteral(".hex"), Qt::CaseInsensitive) ? QLatin1Char('i') : QLatin1Char('r');
+    return namedAsIntelHex(imagePath) ? QLatin1Char('i') : QLatin1Char('r');
 }
 
 CommandFragment transferFragment(MemoryKind kind, TransferDirection direction, const QString &imagePath)

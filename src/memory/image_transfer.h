@@ -16,6 +16,9 @@ QString memoryName(MemoryKind kind);
 // The file dialog's choices: Intel HEX or raw binary.
 QString imageFileFilter();
 
+// The name ends in ".hex", in any case: the user means an Intel HEX file.
+bool namedAsIntelHex(const QString &imagePath);
+
 // A program lets the tool detect the format ('a'); a read names it: 'i'
 // (Intel HEX) for a name ending in ".hex" in any case, else 'r' (raw).
 QChar transferFormatLetter(TransferDirection direction, const QString &imagePath);

@@ -25,13 +25,20 @@ TransferResult transferImage(const MemoryOperation &operation, RunningOperation 
     }
     if (operation.direction == TransferDirection::Read && !ask.overwrite(file))
         return result;
-    if (operation.direction == TransferDirection::Program && operation.chip) {
-        // Only what the tool would write is measured; a file it cannot read is its to report.
-        const std::optional<qint64> extent = imageFileExtent(file);
-        const int capacity = memoryBytes(*operation.chip, operation.memory);
-        if (extent && *extent > capacity) {
+    if (operation.direction == TransferDirection::Program) {
+        // avrdude erases the Flash before it reads the image: an image it
+        // would reject, misread or write only in part is refused here.
+        const ImageReading image = readImageFile(file);
+        if (!image.usable() && image.fault != ImageReading::Fault::Unreadable) {
+            result.problem = OperationProblem::of(Kind::ImageUnusable, QString::number(int(image.fault)),
+                                                  image.line ? QString::number(image.line) : QString());
+            return result;
+        }
+        // A file that cannot be opened is the tool's to report: it says so before touching the chip.
+        const int capacity = operation.chip ? memoryBytes(*operation.chip, operation.memory) : -1;
+        if (image.usable() && capacity >= 0 && image.extent > capacity) {
             result.problem =
-                OperationProblem::of(Kind::ImageTooLarge, QString::number(*extent), QString::number(capacity));
+                OperationProblem::of(Kind::ImageTooLarge, QString::number(image.extent), QString::number(capacity));
             return result;
         }
     }

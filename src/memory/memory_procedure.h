@@ -42,7 +42,7 @@ struct TransferResult {
 int memoryBytes(const ChipProfile &chip, MemoryKind memory);
 
 // The pane shows the transfer's output while it arrives. An image that does
-// not fit the chip's memory is refused before the transfer, so the chip
-// keeps its program.
+// not fit the chip's memory, or that the tool would reject or misread, is
+// refused before the transfer, so the chip keeps its program.
 TransferResult transferImage(const MemoryOperation &operation, RunningOperation &running, OutputPane &pane,
                              const TransferQuestions &ask);

@@ -5,6 +5,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMetaObject>
 #include <QThread>
 #include <QTimer>
 
@@ -34,6 +35,8 @@ struct CommandRunner::ActiveRun {
     CommandRunner::OutputListener listener;
     QByteArray bytes;
     bool interruptRequested = false;
+    bool outputEnded = false;
+    bool reading = false;
     bool killed = false;
     bool ownerGone = false;
     QElapsedTimer sinceInterrupt;
@@ -47,7 +50,7 @@ struct CommandRunner::ActiveRun {
     qint64 silenceLeft()
     {
         const qint64 left = silenceLimitMs - sinceOutput.elapsed();
-        if (left > 0 || silentForMs || interruptRequested)
+        if (left > 0 || silentForMs || interruptRequested || outputEnded)
             return qMax<qint64>(left, 0);
         silentForMs = silenceLimitMs;
         requestStop();
@@ -60,12 +63,18 @@ struct CommandRunner::ActiveRun {
     // has passed; false once there is nothing more to read for now.
     bool readSlice(bool &eof)
     {
+        // A listener that services events must not start a read within this one.
+        if (reading || eof)
+            return false;
+        reading = true;
         QElapsedTimer slice;
         slice.start();
         bool more;
         do
             more = readOnce(eof);
         while (more && !interruptRequested && slice.nsecsElapsed() < readSliceNs);
+        reading = false;
+        outputEnded = eof;
         return more;
     }
 
@@ -186,7 +195,18 @@ void CommandRunner::captureServicingEvents(ActiveRun &active)
     platform::ChildProcess &child = active.child;
     bool eof = false;
     bool readable = true;
-    std::unique_ptr<QObject> notifier = child.outputNotifier([&readable] { readable = true; });
+    // The pipe is read in the notifier's own callback, so output that arrives
+    // while a nested loop runs (a modal dialog) is taken at once: the silence
+    // clock restarts, the pipe drains, and the end of the output is seen.
+    QObject *notifierObject = nullptr;
+    std::unique_ptr<QObject> notifier = child.outputNotifier([&] {
+        readable = active.readSlice(eof);
+        // An ended pipe stays readable: left enabled, it would wake the loop
+        // without pause until the loop below closes it.
+        if (eof && notifierObject)
+            QMetaObject::invokeMethod(notifierObject, "setEnabled", Qt::DirectConnection, Q_ARG(bool, false));
+    });
+    notifierObject = notifier.get();
 
     // Wakes the loop while it waits for the exit or the kill deadline, which
     // no descriptor announces. Starts short: most tools exit right after
@@ -256,6 +276,13 @@ void CommandRunner::captureBlocking(ActiveRun &active)
         const qint64 left = active.silenceLeft();
         if (!left || !child.waitForOutput(int(left)))
             break;
+    }
+    // A failed wait leaves the tool running: waiting for it would wait for
+    // as long as it runs.
+    if (!eof && !active.killed) {
+        child.kill();
+        active.killed = true;
+        active.interruptRequested = true;
     }
     child.closeOutput();
     child.reapBlocking();

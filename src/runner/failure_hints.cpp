@@ -31,6 +31,9 @@ const char *const verifyFailed = "verification (error|mismatch)";
 // A USBasp that went away after it was opened: libusb-0.1 says ENODEV, libusb-1.0 ENXIO.
 const char *const usbDeviceGone = "(usbasp_transmit|error sending control message|OS error): No such device";
 const char *const imageTooLarge = "address 0x[0-9a-f]+ out of range";
+// 8.x names the memory in its verdict; 6.3 and 7.1 name it in the line that starts its verification.
+const char *const hfuseVerifyFailed = R"(hfuse verification (error|mismatch)|verifying hfuse memory against[^\n]*\n)"
+                                      R"(((?![^\n]*verifying \w+ memory)[^\n]*\n)*[^\n]*verification (error|mismatch))";
 
 // A programmer lost in the middle of an operation, by the cable it hangs on.
 const char *const lostUsb = "操作中途与编程器失去了连接：请检查 USB 线是否插好，然后重新执行这项操作";
@@ -176,20 +179,23 @@ const HintRow rows[] = {
      nullptr,
      anyOperation,
      {"芯片的特征码是 %1，与所选器件不符：请在“器件选择”中选对型号，或换上所选的芯片"}},
-    // The verification always reads the file as Intel HEX; a read names the format by the extension.
+    // A damaged HEX file stops the write when avrdude reads it; 6.3 and 7.1
+    // have erased the Flash by then. (A read's verify reads the file in the
+    // format the read wrote it in.)
     {notIntelHex,
+     "erasing chip",
      nullptr,
      nullptr,
-     nullptr,
-     reads,
-     {"文件名不以 .hex 结尾时按二进制读出，而校验总按 Intel HEX 读取：请用 .hex 文件名，或取消“校验”"}},
+     programs,
+     {"映像文件是损坏的 Intel HEX 文件（记录的校验和或长度不对，或没有有效的记录），写入没有进行；芯片已被擦除，"
+      "原有的程序已不在：请换用完好的 .hex 文件，然后重新编程"}},
     {notIntelHex,
      nullptr,
      nullptr,
      nullptr,
      programs,
-     {"映像文件不是有效的 Intel HEX 文件，而校验总按 Intel HEX 读取：二进制映像请取消“校验”，否则请换用完好的 .hex "
-      "文件"}},
+     {"映像文件是损坏的 Intel HEX 文件（记录的校验和或长度不对，或没有有效的记录），写入没有进行："
+      "请换用完好的 .hex 文件"}},
     // 6.3 and 7.1 erase the chip for a Flash program before they read the file.
     {imageTooLarge,
      "erasing chip",
@@ -314,6 +320,15 @@ QStringList failureHints(const FailedRun &run)
     if (run.silentSeconds > 0)
         return {QStringLiteral("avrdude 已有 %1 秒没有任何输出，本程序已将它停止").arg(run.silentSeconds),
                 lostProgrammerHint(run)};
+    // The chip keeps SPIEN programmed in serial programming: an hfuse that
+    // leaves it unprogrammed reads back otherwise. Lock bits are to blame
+    // only when one was written programmed.
+    static const QRegularExpression hfuseMismatch(QString::fromUtf8(hfuseVerifyFailed),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    if (run.operation == OperationKind::FuseWrite && run.writtenLock && (*run.writtenLock & 0x3f) == 0x3f
+        && hfuseMismatch.match(run.captured).hasMatch())
+        return {QStringLiteral("写入后高熔丝位校验不符：“SPIEN”框没有勾选，而串行编程无法取消芯片的 SPIEN 位："
+                               "请先读取熔丝位，使“SPIEN”框与芯片一致，再修改其他位后写入")};
     QStringList hints;
     for (const CompiledRow &c : compiledRows()) {
         const HintRow &r = *c.row;

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // A chip a signature found may be named after: "0x1e9307", "ATmega8".
 struct KnownChip {
     QString signature;
@@ -25,6 +27,8 @@ struct FailedRun {
     // Set when the program stopped the tool because it printed nothing for
     // this many seconds: a programmer lost in the middle of the operation.
     int silentSeconds = 0;
+    // The lock byte a fuse write wrote; a set bit 0 to 5 leaves that lock bit unprogrammed.
+    std::optional<quint8> writtenLock;
 };
 
 constexpr int maxFailureHints = 2;

@@ -17,6 +17,8 @@ struct OperationProblem {
         FileNotRemoved,
         FileNotRead,
         ImageTooLarge, // detail: the image's extent in bytes; reason: the memory's size in bytes
+        ImageUnusable, // an image the tool would reject or misread; detail: the reader's fault, as its
+                       // number; reason: the line the fault is at, or empty
     };
 
     Kind kind = Kind::None;

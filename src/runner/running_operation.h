@@ -10,6 +10,7 @@
 #include "operation_kind.h"
 
 #include <functional>
+#include <optional>
 
 // How a run's output reaches the pane: all at once when the tool has ended,
 // or also while it arrives (a long transfer's progress bar).
@@ -52,6 +53,9 @@ public:
     // False when the tool's version could not be read for this operation and
     // an assumed dialect stands in for it until the operation ends.
     bool dialectRead = true;
+
+    // The lock byte the fuse write handed the tool, for explaining its failure.
+    std::optional<quint8> writtenLock;
 
 private:
     OperationKind m_kind;

@@ -5,7 +5,9 @@
 #include "app_test_main.h"
 #include "byte_files.h"
 #include "intel_hex.h"
+#include "runner/command_runner.h"
 #include "sim_bench.h"
+#include "tool_hook.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
@@ -13,6 +15,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+
+#include <ctime>
 
 namespace {
 constexpr int flashSize = 8192;
@@ -273,6 +277,137 @@ private slots:
             QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), program);
             QCOMPARE(bench.stateFile(QStringLiteral("eeprom.bin")), data);
         }
+    }
+
+    // Images as avrdude's ":a" reads them: what it reads whole is written and
+    // verified; what it would reject, misread or write in part is refused
+    // before anything but the probe runs, and the chip keeps its program.
+    void imagesAreTakenAsTheToolReadsThem_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<QString>("message"); // a fragment of the one box shown; empty: none
+        const QByteArray hex = toIntelHex(patternBytes(6000, 41));
+        QByteArray afterChecksum = hex, crOnly = hex, badSum = hex;
+        afterChecksum.replace("\n", " ; checked\r\n");
+        crOnly.replace('\n', '\r');
+        const qsizetype thirdSum = 2 * 44 + 42; // the last digit of line 3's checksum
+        badSum[thirdSum] = badSum[thirdSum] == '0' ? '1' : '0';
+        const QString fresh = QString::fromLatin1(hex);
+        const QByteArray utf16 =
+            "\xff\xfe" + QByteArray(reinterpret_cast<const char *>(fresh.utf16()), 2 * fresh.size());
+        QTest::newRow("comment line") << "; built by make\n" + hex << true << "";
+        QTest::newRow("comment line, ATmega16 firmware")
+            << "; built by make\n" + toIntelHex(patternBytes(12288, 42)) << false << "映像大小：12288 字节";
+        QTest::newRow("text after the checksum") << afterChecksum << true << "";
+        QTest::newRow("byte-order mark") << "\xef\xbb\xbf" + hex << false << "字节顺序标记（BOM）";
+        QTest::newRow("UTF-16") << utf16 << false << "UTF-16";
+        QTest::newRow("damaged checksum") << badSum << false << "第 3 行：记录的校验和不符";
+        QTest::newRow("CR-only line ends") << crOnly << false << "行尾只有回车符（CR）";
+        QTest::newRow("end-of-file record only") << QByteArray(":00000001FF\n") << false << "没有可写入的数据";
+    }
+    void imagesAreTakenAsTheToolReadsThem()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, written);
+        QFETCH(QString, message);
+        SimBench bench(QStringLiteral("m8"));
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        const QByteArray program = patternBytes(flashSize, 40);
+        bench.setStateFile(QStringLiteral("flash.bin"), program);
+        const QString path = f.folder() + QStringLiteral("/firmware.hex");
+        QVERIFY(writeBytes(path, content));
+        transfer(f, true, true, path);
+        const QString pane = f.paneText();
+        if (written) {
+            QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), padded(patternBytes(6000, 41), flashSize));
+            QVERIFY2(pane.count(QStringLiteral("6000 bytes of flash verified")) == 2, qPrintable(pane));
+            QVERIFY(f.dialogs.messages.isEmpty() && !pane.contains(QStringLiteral("提示：")));
+            return;
+        }
+        QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), program);
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        const QStringList shown = describe(f.dialogs.messages[0]);
+        QCOMPARE(shown.mid(1), (QStringList{"错误", "critical", "ok"}));
+        QVERIFY2(shown[0].contains(message) && shown[0].contains(QStringLiteral("器件中的程序保持不变")),
+                 qPrintable(shown[0]));
+        QVERIFY(bench.window().strCommand.text.endsWith(QStringLiteral(" -E reset")));
+        QVERIFY(!pane.contains(QStringLiteral(" -U ")));
+    }
+
+    // A file dialog opened from the other panel while a slow write runs, and
+    // held open past the silence limit, ends neither the write nor its
+    // verification; the window stays idle meanwhile.
+    void fileDialogHeldOpenDuringASlowWrite()
+    {
+        const struct SilenceLimit {
+            SilenceLimit() { CommandRunner::setSilenceLimitMs(700); }
+            ~SilenceLimit() { CommandRunner::setSilenceLimitMs(CommandRunner::defaultSilenceLimitMs); }
+        } limit;
+        SimBench bench(QStringLiteral("m8"), {QStringLiteral("--block"), QStringLiteral("0")});
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        const QByteArray image = patternBytes(flashSize, 44);
+        const QString hex = f.folder() + QStringLiteral("/blink.hex");
+        QVERIFY(writeBytes(hex, toIntelHex(image)));
+
+        std::clock_t cpuHeld = 0;
+        f.dialogs.whileChoosing = [&] {
+            const std::clock_t start = std::clock();
+            QEventLoop dialog;
+            QTimer::singleShot(2000, &dialog, &QEventLoop::quit);
+            dialog.exec();
+            cpuHeld = std::clock() - start;
+        };
+        bool opened = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (!opened && f.paneText().contains(QStringLiteral("Writing |"))) {
+                opened = true;
+                w.cmdEEPROM_Click(); // the dialog is cancelled when it closes
+            }
+        });
+        watch.start(10);
+        transfer(f, true, true, hex);
+        QVERIFY(opened);
+        QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), image);
+        const QString pane = f.paneText();
+        QVERIFY2(pane.count(QStringLiteral("8192 bytes of flash verified")) == 2, qPrintable(pane));
+        QVERIFY2(!pane.contains(QStringLiteral("提示：")), qPrintable(pane));
+        QVERIFY(f.dialogs.messages.isEmpty());
+        QCOMPARE(w.strEepromFile, QString());
+        // No busy loop: the 2 s the dialog was open cost a fraction of that in processor time.
+        QVERIFY2(cpuHeld < CLOCKS_PER_SEC, qPrintable(QString::number(double(cpuHeld) / CLOCKS_PER_SEC)));
+    }
+
+    // The device switched while the first operation waits for the tool's
+    // version: the image is measured against the chip chosen at the press.
+    void deviceSwitchedDuringASlowVersionQuery()
+    {
+        SimBench bench(QStringLiteral("m8"));
+        REQUIRE_BENCH(bench);
+        WindowFixture &f = bench.fixture();
+        frmMain &w = bench.window();
+        f.chooseAll(QStringLiteral("ATmega8"), QStringLiteral("avr910"), QStringLiteral("com1"));
+        const QByteArray program = patternBytes(flashSize, 45);
+        bench.setStateFile(QStringLiteral("flash.bin"), program);
+        const QString hex = f.folder() + QStringLiteral("/m16-firmware.hex");
+        QVERIFY(writeBytes(hex, toIntelHex(patternBytes(12288, 46))));
+        const ToolHook slowVersion(0, "case \"$*\" in '-?') sleep 1;; esac");
+        QTimer::singleShot(300, &w, [&] { f.choose("cmbDevice", QStringLiteral("ATmega16")); });
+        transfer(f, true, true, hex);
+        QCOMPARE(f.dialogs.messages.size(), 1);
+        const QString shown = f.dialogs.messages[0].text;
+        QVERIFY2(shown.contains(QStringLiteral("映像大小：12288 字节"))
+                     && shown.contains(QStringLiteral("器件存储空间：8192 字节")),
+                 qPrintable(shown));
+        QVERIFY(w.strCommand.text.contains(QStringLiteral(" -p m8 ")) && w.strCommand.text.endsWith(" -E reset"));
+        QCOMPARE(w.strPart, QStringLiteral("m16"));
+        QCOMPARE(bench.stateFile(QStringLiteral("flash.bin")), program);
     }
 
     // Exact texts with a scripted tool: the pane grows while it runs with its

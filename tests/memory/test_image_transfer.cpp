@@ -3,6 +3,17 @@
 
 #include <QtTest>
 
+using Fault = ImageReading::Fault;
+
+namespace {
+// ASCII text as Windows saves it in "Unicode": UTF-16 little-endian, with or without its mark.
+QByteArray utf16(const QByteArray &ascii, bool mark)
+{
+    const QString text = QString::fromLatin1(ascii);
+    return (mark ? "\xff\xfe" : "") + QByteArray(reinterpret_cast<const char *>(text.utf16()), 2 * text.size());
+}
+} // namespace
+
 class TestImageTransfer : public QObject {
     Q_OBJECT
 private slots:
@@ -32,45 +43,73 @@ private slots:
         QCOMPARE(read.arguments, (QStringList{"-U", "eeprom:r:" + hex + ":i", "-U", "eeprom:v:" + hex + ":i"}));
     }
 
-    // How far an image reaches, as the tool will read it; -1: left to the tool.
-    void imageExtents_data()
+    // What avrdude 6.3 and 7.1 make of a file under ":a" (fileio.c: the
+    // auto-detection, then ihex2b), and how far it reaches. The end-to-end
+    // table runs the commonest of these through avrdude itself.
+    void imageReadings_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<qint64>("extent");
-        const QByteArray eof = ":00000001FF\n";
-        QTest::newRow("one record") << QByteArray(":0400000001020304F2\n") + eof << qint64(4);
-        QTest::newRow("highest record not last, CR LF")
-            << QByteArray(":02201000AABB69\r\n:0400000001020304F2\r\n") + eof << qint64(0x2012);
-        QTest::newRow("ATmega16 firmware end")
-            << QByteArray(":103FF000000102030405060708090A0B0C0D0E0F49\n") + eof << qint64(16384);
-        QTest::newRow("extended segment address")
-            << QByteArray(":020000020100FB\n:0400000001020304F2\n") + eof << qint64(0x1004);
-        QTest::newRow("extended linear address")
-            << QByteArray(":020000040001F9\n:0400000001020304F2\n") + eof << qint64(0x10004);
-        QTest::newRow("nothing after the end record") << QByteArray(":0400000001020304F2\n") + eof + ":02201000AABB69\n"
-                                                      << qint64(4);
-        QTest::newRow("empty data record, start address")
-            << QByteArray(":00400000C0\n:0400000300001000E9\n") + eof << qint64(0);
-        QTest::newRow("leading blank line") << QByteArray("\n  :0400000001020304F2\n") + eof << qint64(4);
-        QTest::newRow("bad checksum") << QByteArray(":0400000001020304F3\n") + eof << qint64(-1);
-        QTest::newRow("length does not match") << QByteArray(":0500000001020304F1\n") + eof << qint64(-1);
-        QTest::newRow("not hexadecimal") << QByteArray(":04000000010203G4F2\n") + eof << qint64(-1);
-        QTest::newRow("unknown record type") << QByteArray(":0000000AF6\n") + eof << qint64(-1);
-        QTest::newRow("raw binary") << QByteArray(512, char(0xFF)) << qint64(512);
-        QTest::newRow("raw binary, first byte ASCII") << QByteArray("\x0c\x94\x2a\x00", 4) << qint64(4);
-        QTest::newRow("plain text") << QByteArray("hello\n") << qint64(-1);
-        QTest::newRow("S-record") << QByteArray("S00600004844521B\n") << qint64(-1);
-        QTest::newRow("ELF") << QByteArray("\x7f"
-                                           "ELF\x01\x01\x01\xff",
-                                           8)
-                             << qint64(-1);
-        QTest::newRow("empty") << QByteArray() << qint64(-1);
+        QTest::addColumn<bool>("namedHex");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<qint64>("extent"); // without a fault
+        QTest::addColumn<int>("line");
+        const int hex = int(ImageFormat::IntelHex), raw = int(ImageFormat::RawBinary),
+                  unknown = int(ImageFormat::Unknown), srec = int(ImageFormat::MotorolaSRecord),
+                  elf = int(ImageFormat::Elf);
+        using F = Fault;
+        const QByteArray rec = ":0400000001020304F2", eof = ":00000001FF\n";
+        const auto row = [](const char *name, const QByteArray &content, bool namedHex, int format, F fault,
+                            qint64 extent, int line = 0) {
+            QTest::newRow(name) << content << namedHex << format << int(fault) << extent << line;
+        };
+        row("one record", rec + "\n" + eof, true, hex, F::None, 4);
+        row("highest record not last, CR LF", ":02201000AABB69\r\n" + rec + "\r\n" + eof, true, hex, F::None, 0x2012);
+        row("ATmega16 firmware end", ":103FF000000102030405060708090A0B0C0D0E0F49\n" + eof, true, hex, F::None, 16384);
+        row("extended segment address", ":020000020100FB\n" + rec + "\n" + eof, true, hex, F::None, 0x1004);
+        row("extended linear address", ":020000040001F9\n" + rec + "\n" + eof, true, hex, F::None, 0x10004);
+        row("nothing after the end record", rec + "\n" + eof + ":02201000AABB69\n", true, hex, F::None, 4);
+        row("non-ASCII after the deciding line", rec + "\n; \xe4\xbd\x9c\xe8\x80\x85\n" + eof, true, hex, F::None, 4);
+        row("non-ASCII before it, .hex", "; \xe4\xbd\x9c\n" + rec + "\n" + eof, true, raw, F::NonAsciiText, 0);
+        row("non-ASCII before it, other name", "; \xe4\xbd\x9c\n" + rec + "\n" + eof, false, raw, F::None, 38);
+        row("UTF-16 with its mark", utf16(rec + "\r\n" + eof, true), true, raw, F::Utf16, 0);
+        row("UTF-16 without a mark", utf16(rec + "\r\n" + eof, false), true, unknown, F::Utf16, 0);
+        row("checksum wrong on line 2", "; x\n:0400000001020304F3\n" + eof, true, hex, F::BadChecksum, 0, 2);
+        row("length byte too large", ":0500000001020304F1\n" + eof, true, hex, F::BadRecord, 0, 1);
+        row("not hexadecimal", ":04000000010203G4F2\n" + eof, true, hex, F::BadRecord, 0, 1);
+        row("longer than the tool's line", ":80000000" + QByteArray(256, '0') + "80\n" + eof, true, hex, F::BadRecord,
+            0, 1);
+        row("unknown record type", ":0000000AF6\n" + eof, true, hex, F::BadRecordType, 0, 1);
+        row("address record without its word", ":00000004FC\n" + eof, true, hex, F::BadRecord, 0, 1);
+        row("indented record", "\n  " + rec + "\n" + eof, true, hex, F::RecordSkipped, 0, 2);
+        row("empty data record", ":00400000C0\n" + eof, true, hex, F::NoData, 0);
+        row("no end record", rec + "\n", true, hex, F::NoEndRecord, 0);
+        row("raw binary", QByteArray(512, char(0xFF)), false, raw, F::None, 512);
+        row("raw binary, first byte ASCII", QByteArray("\x0c\x94\x2a\x00", 4), false, raw, F::None, 4);
+        row("plain text", "hello world\n", true, unknown, F::UnknownFormat, 0);
+        row("colon and a letter", ":G0000000000000\n", false, unknown, F::UnknownFormat, 0);
+        row("S-record", "S00600004844521B\n", false, srec, F::NotChecked, 0);
+        row("ELF",
+            QByteArray("\x7f"
+                       "ELF\x01\x01\x01\xff",
+                       8),
+            false, elf, F::NotChecked, 0);
+        row("empty", QByteArray(), true, unknown, F::NoData, 0);
     }
-    void imageExtents()
+    void imageReadings()
     {
         QFETCH(QByteArray, content);
+        QFETCH(bool, namedHex);
+        QFETCH(int, format);
+        QFETCH(int, fault);
         QFETCH(qint64, extent);
-        QCOMPARE(imageExtent(content).value_or(-1), extent);
+        QFETCH(int, line);
+        const ImageReading reading = readImage(content, namedHex);
+        QCOMPARE(int(reading.format), format);
+        QCOMPARE(int(reading.fault), fault);
+        QCOMPARE(reading.line, line);
+        if (reading.usable())
+            QCOMPARE(reading.extent, extent);
     }
 
     void panelTexts()

@@ -66,9 +66,9 @@ private slots:
         QTest::newRow("ATmega16 firmware into ATmega16")
             << "7.1"
             << "m16" << flash << program << m16Image << true << true << none << "";
-        QTest::newRow("unreadable extent: the tool judges")
-            << "7.1"
-            << "m8" << flash << program << QByteArray("not an image\n") << true << true << none << "";
+        QTest::newRow("a format the tool cannot tell") << "7.1"
+                                                       << "m8" << flash << program << QByteArray("not an image\n")
+                                                       << true << true << int(Kind::ImageUnusable) << "";
         QTest::newRow("read into an image too large")
             << "7.1"
             << "m8" << flash << read << m16Image << true << true << none << "";
@@ -96,7 +96,9 @@ private slots:
         QFETCH(int, problem);
         QFETCH(QString, sizes);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("my image.hex"));
+        // A raw image under a ".hex" name would be refused for its name.
+        const QString path =
+            dir.filePath(image.startsWith('\xFF') ? QStringLiteral("my image.bin") : QStringLiteral("my image.hex"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
         file.close();

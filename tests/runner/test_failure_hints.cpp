@@ -22,12 +22,17 @@ QString text(const QString &path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-// One row of expected-hints.txt: recording | programmer | operation | platform | fragments [| silent N].
+// One row of expected-hints.txt: recording | programmer | operation | platform | fragments
+// [| silent N | lock 0xNN].
 void expectHints(const QStringList &row, const QString &captured, const QString &where)
 {
     const auto op = static_cast<OperationKind>(operations.indexOf(row[2]));
-    const int silentSeconds = row.value(5).section(' ', 1).toInt();
-    const QStringList hints = failureHints({captured, op, row[1], row[3], knownChips(), silentSeconds});
+    FailedRun run{captured, op, row[1], row[3], knownChips(), 0, std::nullopt};
+    if (row.value(5).startsWith("silent "))
+        run.silentSeconds = row[5].section(' ', 1).toInt();
+    if (row.value(5).startsWith("lock "))
+        run.writtenLock = quint8(row[5].section(' ', 1).toUInt(nullptr, 16));
+    const QStringList hints = failureHints(run);
     const QStringList fragments = row[4].split(" ; ", Qt::SkipEmptyParts);
     QVERIFY2(hints.size() == fragments.size(), qPrintable(where + ": " + hints.join(" | ")));
     for (int i = 0; i < hints.size(); ++i)

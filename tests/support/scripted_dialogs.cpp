@@ -22,6 +22,8 @@ MessageAnswer ScriptedDialogs::message(QWidget *, const QString &text, const QSt
 QString ScriptedDialogs::chooseFile(QWidget *, const FileDialogRequest &request)
 {
     fileRequests.append(request);
+    if (whileChoosing)
+        whileChoosing();
     return files.isEmpty() ? QString() : files.dequeue();
 }
 

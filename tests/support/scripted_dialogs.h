@@ -31,6 +31,9 @@ public:
     // Called as each message is shown, before it is answered.
     std::function<void()> whenShown;
     QList<FileDialogRequest> fileRequests;
+    // Called as each file dialog opens, before it is answered; a test holds
+    // the dialog open by running an event loop here, as the real one does.
+    std::function<void()> whileChoosing;
 
     void clear();
 };
