@@ -73,12 +73,6 @@ void frmMain::showProblem(const OperationProblem &problem, const ChipProfile *ch
     }
 }
 
-void frmMain::keepLastCommand(const ToolCommand &command)
-{
-    if (!command.isEmpty())
-        strCommand = command;
-}
-
 CapturedRun frmMain::RunAndCapture(const ToolCommand &command, RunShown shown)
 {
     strCommand = command;

@@ -111,7 +111,6 @@ private:
     // Shows the first missing selection, if any; true when one was missing.
     bool reportMissingSelection(SelectionWording wording);
     void showProblem(const OperationProblem &problem, const ChipProfile *chip);
-    void keepLastCommand(const ToolCommand &command);
     MessageAnswer showMessage(const QString &text, const QString &title, MessageIcon icon,
                               MessageButtons buttons = MessageButtons::Ok);
     void setOperationButtonsEnabled(bool enabled);
@@ -128,7 +127,7 @@ private:
     // hands it to transferImage.
     MemoryPanel flashPanel();
     MemoryPanel eepromPanel();
-    bool chooseImageFile(const MemoryPanel &panel);
+    bool chooseImageFile(const MemoryPanel &panel, TransferDirection direction);
     void runImageTransfer(const MemoryPanel &panel);
 
     std::unique_ptr<Ui::frmMain> ui;

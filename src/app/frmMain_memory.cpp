@@ -23,7 +23,8 @@ MemoryPanel frmMain::eepromPanel()
 
 void frmMain::cmdFlash_Click()
 {
-    chooseImageFile(flashPanel());
+    const MemoryPanel panel = flashPanel();
+    chooseImageFile(panel, panel.direction());
 }
 
 void frmMain::txtFlash_Change()
@@ -38,7 +39,8 @@ void frmMain::cmdFrun_Click()
 
 void frmMain::cmdEEPROM_Click()
 {
-    chooseImageFile(eepromPanel());
+    const MemoryPanel panel = eepromPanel();
+    chooseImageFile(panel, panel.direction());
 }
 
 void frmMain::cmdErun_Click()
@@ -46,9 +48,9 @@ void frmMain::cmdErun_Click()
     runImageTransfer(eepromPanel());
 }
 
-bool frmMain::chooseImageFile(const MemoryPanel &panel)
+bool frmMain::chooseImageFile(const MemoryPanel &panel, TransferDirection direction)
 {
-    const QString chosen = cdlFile.choose(*m_env.dialogs, this, panel.direction(), m_env.programFolder);
+    const QString chosen = cdlFile.choose(*m_env.dialogs, this, direction, m_env.programFolder);
     // A cancelled dialog leaves the panel's file as it was.
     if (chosen.isEmpty())
         return false;
@@ -66,16 +68,17 @@ void frmMain::runImageTransfer(const MemoryPanel &panel)
     // showed when the button was pressed: all are taken before the version
     // query, which services events, can let the user change any of them.
     MemoryOperation frozen;
-    frozen.chip = chipForPart(strPart);
     frozen.memory = panel.kind;
     frozen.direction = panel.direction();
     frozen.verify = panel.chkVerify->isChecked();
     frozen.file = panel.file;
-    frozen.context = operationContext();
+    operationContext();
     TransferQuestions ask;
     ask.chooseMissingFile = [&] {
         showMessage(panel.missingFileText, errorTitle(), MessageIcon::Critical);
-        return chooseImageFile(panel) ? panel.file : QString();
+        // An open dialog to program from, a save dialog to read into, as
+        // the run was asked for.
+        return chooseImageFile(panel, frozen.direction) ? panel.file : QString();
     };
     ask.overwrite = [this](const QString &file) {
         return showMessage(overwriteQuestion(file), overwriteQuestionTitle(), MessageIcon::Question,
@@ -83,10 +86,9 @@ void frmMain::runImageTransfer(const MemoryPanel &panel)
                == MessageAnswer::Yes;
     };
     const TransferResult result = transferImage(frozen, *operation, *ui->txtOutput, ask);
-    keepLastCommand(result.lastCommand);
     if (!result.op.isEmpty()) {
         panel.op = result.op;
         panel.verify = result.verify;
     }
-    showProblem(result.problem, frozen.chip);
+    showProblem(result.problem, chipForPart((*operation).context().selections.part));
 }

@@ -7,15 +7,15 @@
 
 #include "fuses/chip_profile.h"
 #include "image_transfer.h"
-#include "runner/operation_context.h"
 #include "runner/operation_problem.h"
 #include "runner/output_pane.h"
+#include "runner/running_operation.h"
 
 #include <functional>
 
+// The panel's inputs, taken when its button was pressed; the selections
+// are in the operation in progress.
 struct MemoryOperation {
-    OperationContext context;
-    const ChipProfile *chip = nullptr; // nullptr: a part the program does not know
     MemoryKind memory = MemoryKind::Flash;
     TransferDirection direction = TransferDirection::Program;
     bool verify = true;
@@ -31,8 +31,7 @@ struct TransferQuestions {
 };
 
 struct TransferResult {
-    ToolCommand lastCommand; // the probe, or the transfer once composed
-    CommandFragment op;      // the transfer and verify fragments, once composed
+    CommandFragment op; // the transfer and verify fragments, once composed
     CommandFragment verify;
     OperationProblem problem;
     bool toolRan = false; // the transfer itself ran
@@ -44,5 +43,5 @@ int memoryBytes(const ChipProfile &chip, MemoryKind memory);
 // The pane shows the transfer's output while it arrives. An image that does
 // not fit the chip's memory, or that the tool would reject or misread, is
 // refused before the transfer, so the chip keeps its program.
-TransferResult transferImage(const MemoryOperation &operation, RunningOperation &running, OutputPane &pane,
+TransferResult transferImage(const MemoryOperation &panel, RunningOperation &running, OutputPane &pane,
                              const TransferQuestions &ask);

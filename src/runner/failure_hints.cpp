@@ -35,17 +35,6 @@ const char *const imageTooLarge = "address 0x[0-9a-f]+ out of range";
 const char *const hfuseVerifyFailed = R"(hfuse verification (error|mismatch)|verifying hfuse memory against[^\n]*\n)"
                                       R"(((?![^\n]*verifying \w+ memory)[^\n]*\n)*[^\n]*verification (error|mismatch))";
 
-// A programmer lost in the middle of an operation, by the cable it hangs on.
-const char *const lostUsb = "操作中途与编程器失去了连接：请检查 USB 线是否插好，然后重新执行这项操作";
-const char *const lostUsbWrite = "操作中途与编程器失去了连接：请检查 USB 线是否插好，然后重新执行这项操作；"
-                                 "Flash 或 EEPROM 可能只写入了一部分";
-const char *const lostSerial = "操作中途与编程器失去了连接：请检查串口线是否插好，然后重新执行这项操作";
-const char *const lostSerialWrite = "操作中途与编程器失去了连接：请检查串口线是否插好，然后重新执行这项操作；"
-                                    "Flash 或 EEPROM 可能只写入了一部分";
-const char *const lostParallel = "操作中途与编程器失去了连接：请检查并口线是否插好，然后重新执行这项操作";
-const char *const lostParallelWrite = "操作中途与编程器失去了连接：请检查并口线是否插好，然后重新执行这项操作；"
-                                      "Flash 或 EEPROM 可能只写入了一部分";
-
 struct HintRow {
     const char *pattern;
     const char *alsoNeeded;  // a second pattern that must match as well, or nullptr
@@ -55,6 +44,8 @@ struct HintRow {
     std::array<const char *, maxFailureHints> hints;
     // A preface adds its hints before those of the next row that matches.
     bool preface = false;
+    // The row's hint is the one for a programmer lost mid-operation.
+    bool lostProgrammer = false;
 };
 
 // Most specific first; the first row that matches (after any prefaces) decides.
@@ -140,8 +131,7 @@ const HintRow rows[] = {
      anyOperation,
      {"USBasp 固件较旧，无法调低 ISP 时钟：请短接慢速时钟跳线（JP3），或更新 USBasp 固件"},
      true},
-    {usbDeviceGone, nullptr, "usbasp", nullptr, programs, {lostUsbWrite}},
-    {usbDeviceGone, nullptr, "usbasp", nullptr, anyOperation, {lostUsb}},
+    {usbDeviceGone, nullptr, "usbasp", nullptr, anyOperation, {}, false, true},
     {targetSilent,
      nullptr,
      "usbasp",
@@ -302,14 +292,17 @@ QString describedSignature(const QString &candidate, const QList<KnownChip> &kno
     return bytes;
 }
 
+// A programmer lost in the middle of an operation, named by the cable it
+// hangs on; a program may have been cut off halfway.
 QString lostProgrammerHint(const FailedRun &run)
 {
-    const bool write = bit(run.operation) & programs;
-    if (run.programmer == QLatin1String("usbasp"))
-        return QString::fromUtf8(write ? lostUsbWrite : lostUsb);
-    if (run.programmer == QLatin1String("pony-stk200"))
-        return QString::fromUtf8(write ? lostParallelWrite : lostParallel);
-    return QString::fromUtf8(write ? lostSerialWrite : lostSerial);
+    const QString cable = run.programmer == QLatin1String("usbasp")        ? QStringLiteral(" USB 线")
+                          : run.programmer == QLatin1String("pony-stk200") ? QStringLiteral("并口线")
+                                                                           : QStringLiteral("串口线");
+    QString hint = QStringLiteral("操作中途与编程器失去了连接：请检查%1是否插好，然后重新执行这项操作").arg(cable);
+    if (bit(run.operation) & programs)
+        hint += QStringLiteral("；Flash 或 EEPROM 可能只写入了一部分");
+    return hint;
 }
 
 } // namespace
@@ -336,6 +329,8 @@ QStringList failureHints(const FailedRun &run)
             continue;
         if (r.alsoNeeded && !c.alsoNeeded.match(run.captured).hasMatch())
             continue;
+        if (r.lostProgrammer)
+            hints << lostProgrammerHint(run);
         for (const char *hint : r.hints) {
             if (!hint)
                 break;

@@ -11,22 +11,3 @@
 // stays unshown; one that fails shows its command line, CR LF and the tool's
 // text in the pane. The problem is SignatureMismatch, Abandoned, or none.
 OperationProblem probeChip(RunningOperation &operation, OutputPane &pane);
-
-struct ProbeOutcome {
-    ToolCommand command;      // the probe's command line
-    OperationProblem problem; // SignatureMismatch, Abandoned, or none
-};
-
-// The probe on inputs handed over beside the operation.
-ProbeOutcome probeChip(const OperationContext &context, RunningOperation &operation, OutputPane &pane);
-
-// probeChip at the start of a procedure: its command and problem go into the
-// procedure's result. True when the procedure may go on.
-template <typename Result>
-bool probeInto(Result &result, const OperationContext &context, RunningOperation &operation, OutputPane &pane)
-{
-    const ProbeOutcome probe = probeChip(context, operation, pane);
-    result.lastCommand = probe.command;
-    result.problem = probe.problem;
-    return result.problem.isNone();
-}
