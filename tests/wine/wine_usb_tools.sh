@@ -4,12 +4,13 @@
 # every function avrdude.exe imports from it, takes the real one's place in
 # the unpacked copy.
 
-# The libusb functions a PE file imports from libusb-1.0.dll, or exports.
+# The libusb functions a PE file imports from libusb-1.0.dll, or exports, as
+# the objdump of binutils 2.40 (Debian 12) or 2.44 (Debian 13) lists them.
 libusb_functions() {
   x86_64-w64-mingw32-objdump -p "$2" | if [ "$1" = imports ]; then
-    sed -n '/DLL Name: libusb-1.0.dll/,/^$/s/^\s*[0-9a-f]\+\s\+[0-9]\+\s\+\(libusb_\w\+\)$/\1/p'
+    sed -n '/DLL Name: libusb-1.0.dll/,/^$/s/^\s*[0-9a-f]\+\s.*\s\(libusb_\w\+\)$/\1/p'
   else
-    sed -n 's/^\s*\[\s*[0-9]\+\] \(libusb_\w\+\)$/\1/p'
+    sed -n 's/^\s*\[\s*[0-9]\+\].*\s\(libusb_\w\+\)$/\1/p'
   fi | sort
 }
 
