@@ -2,8 +2,7 @@
 
 QString showAndRun(OutputPane &pane, const ToolCommand &command, const RunFunction &run)
 {
-    pane.setPaneText(command.text);
-    pane.setPaneText(pane.paneText() + QStringLiteral("\r\n"));
+    pane.setPaneText(command.text + QStringLiteral("\r\n"));
     const QString taken = pane.paneText();
     const QString result = run(command);
     pane.setPaneText(taken + result);

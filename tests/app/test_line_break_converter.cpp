@@ -2,6 +2,7 @@
 // longer than the widget can lay out cheaply, whatever way the text arrives.
 
 #include "app/line_break_converter.h"
+#include "app/output_pane_edit.h"
 
 #include <QTest>
 
@@ -49,7 +50,29 @@ private slots:
             QCOMPARE(pieces, whole);
         }
     }
+
+    // The pane adds only the new part of a text that goes on from the old;
+    // what it shows must be what setting the whole text anew shows.
+    void paneShowsTheWholeTextHoweverItWasSet_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("command, then its output") << QStringList{"avrdude -p m8\r\n", "avrdude -p m8\r\nok\r\n"};
+        QTest::newRow("CR at the old end, LF at the new start")
+            << QStringList{"Reading | ###\r", "Reading | ###\r\ndone\r\n"};
+        QTest::newRow("a lone CR goes on") << QStringList{"50%\r", "50%\r100%"};
+        QTest::newRow("a new text replaces") << QStringList{" ", "avrdude -U lock:r\r\n", "lfuse\r\n"};
+        QTest::newRow("the same text again") << QStringList{"a\r\nb", "a\r\nb", "a\r\nbc"};
+    }
+    void paneShowsTheWholeTextHoweverItWasSet()
+    {
+        QFETCH(QStringList, texts);
+        OutputPaneEdit pane;
+        for (const QString &text : texts)
+            pane.setPaneText(text);
+        QCOMPARE(pane.paneText(), texts.last());
+        QCOMPARE(pane.toPlainText(), LineBreakConverter().convert(texts.last()));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestLineBreakConverter)
+QTEST_MAIN(TestLineBreakConverter)
 #include "test_line_break_converter.moc"
