@@ -26,8 +26,8 @@ int main(int argc, char **argv)
                             QStringLiteral("org.a11y.atspi.Registry"), bus);
     // What a reader asks for: every object, window and focus event.
     for (const char *event : {"object:", "window:", "focus:"}) {
-        const QDBusReply<void> registered = registry.call(QStringLiteral("RegisterEvent"), QString::fromLatin1(event),
-                                                          QStringList(), QString());
+        const QDBusReply<void> registered =
+            registry.call(QStringLiteral("RegisterEvent"), QString::fromLatin1(event), QStringList(), QString());
         if (!registered.isValid()) {
             std::fprintf(stderr, "the registry refused %s: %s\n", event, qPrintable(registered.error().message()));
             return 1;

@@ -234,8 +234,19 @@ private slots:
             QCOMPARE(runner.run(shell(QStringLiteral("echo out 1&echo err 2 1>&2&echo out 3"))).text,
                      QStringLiteral("out 1\r\nerr 2 \r\nout 3\r\n"));
 
-        QTimer::singleShot(500, [&runner] { runner.interrupt(); });
+        // Stopped once its first lines are in, however long Wine takes to start cmd.
+        QByteArray seen;
+        runner.setOutputListener([&](const char *data, qsizetype size) {
+            seen.append(data, size);
+            if (seen.count('\n') >= 3)
+                runner.interrupt();
+        });
+        QTimer patience;
+        patience.setSingleShot(true);
+        connect(&patience, &QTimer::timeout, this, [&runner] { runner.interrupt(); });
+        patience.start(60000);
         const RunOutcome endless = runner.run(shell(QStringLiteral("for /l %i in (1,1,10000000) do @echo %i")));
+        runner.setOutputListener(nullptr);
         QVERIFY(endless.interrupted && !runner.isRunning());
         QVERIFY(endless.text.startsWith(QStringLiteral("1\r\n2\r\n3\r\n")));
 
