@@ -3,7 +3,12 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
-OutputPaneEdit::OutputPaneEdit(QWidget *parent) : QPlainTextEdit(parent) {}
+OutputPaneEdit::OutputPaneEdit(QWidget *parent) : QPlainTextEdit(parent)
+{
+    // The pane is read-only: an undo record of every added piece would only
+    // hold a second copy of the tool's output.
+    document()->setUndoRedoEnabled(false);
+}
 
 void OutputPaneEdit::setPaneText(const QString &text)
 {
