@@ -12,16 +12,6 @@ OutputPaneEdit::OutputPaneEdit(QWidget *parent) : QPlainTextEdit(parent)
 
 void OutputPaneEdit::setPaneText(const QString &text)
 {
-    // A text that goes on from the old one (the tool's output after its
-    // command) only adds its new part: the widget lays out, repaints and
-    // announces to a screen reader just that, not the whole pane again. A CR
-    // at the old end may pair with an LF at the new start, so it sets anew.
-    if (!m_text.isEmpty() && text.startsWith(m_text) && !m_text.endsWith(u'\r')) {
-        appendPaneText(text.mid(m_text.size()));
-        return;
-    }
-    // The end stays in view: the news is at the bottom. Only a reader who
-    // scrolled away from the end of a text that goes on keeps their place.
     QScrollBar *bar = verticalScrollBar();
     const bool followEnd = !text.startsWith(m_text) || bar->value() == bar->maximum();
     const int place = bar->value();

@@ -51,8 +51,7 @@ private slots:
         }
     }
 
-    // The pane adds only the new part of a text that goes on from the old;
-    // what it shows must be what setting the whole text anew shows.
+    // However the pane's text came about, it shows what the whole text converts to.
     void paneShowsTheWholeTextHoweverItWasSet_data()
     {
         QTest::addColumn<QStringList>("texts");
