@@ -10,6 +10,7 @@
 
 #include "app_test_main.h"
 #include "bench_child.h"
+#include "cpu_time.h"
 #include "sim_bench.h"
 #include "tool_hook.h"
 
@@ -20,7 +21,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -31,13 +31,12 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// CPU time of this process alone, in ms: the children, avrdude among them, not counted.
+// The program's own CPU time in ms: avrdude, a child, is not counted.
 double ownCpuMs()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    return double(ownCpuMicroseconds(usage)) / 1e3;
 }
 
 // The argument lists of every run since the hook was set, as avrdude got them.

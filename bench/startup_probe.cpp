@@ -3,6 +3,8 @@
 // time so far in microseconds> <window title>" on stdout and ends the
 // process. The program itself is not changed in any way.
 
+#include "cpu_time.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
@@ -22,8 +24,7 @@ public:
             if (widget && widget->isWindow()) {
                 rusage usage{};
                 getrusage(RUSAGE_SELF, &usage);
-                const long long cpuUs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL
-                                        + usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+                const long long cpuUs = ownCpuMicroseconds(usage);
                 std::printf("shown %ld %lld %s\n", usage.ru_maxrss, cpuUs, qPrintable(widget->windowTitle()));
                 std::fflush(stdout);
                 _exit(0);

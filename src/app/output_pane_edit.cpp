@@ -12,6 +12,8 @@ OutputPaneEdit::OutputPaneEdit(QWidget *parent) : QPlainTextEdit(parent)
 
 void OutputPaneEdit::setPaneText(const QString &text)
 {
+    // The end stays in view: the news is at the bottom. Only a reader who
+    // scrolled away from the end of a text that goes on keeps their place.
     QScrollBar *bar = verticalScrollBar();
     const bool followEnd = !text.startsWith(m_text) || bar->value() == bar->maximum();
     const int place = bar->value();

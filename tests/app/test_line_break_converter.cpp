@@ -2,7 +2,6 @@
 // longer than the widget can lay out cheaply, whatever way the text arrives.
 
 #include "app/line_break_converter.h"
-#include "app/output_pane_edit.h"
 
 #include <QTest>
 
@@ -50,28 +49,7 @@ private slots:
             QCOMPARE(pieces, whole);
         }
     }
-
-    // However the pane's text came about, it shows what the whole text converts to.
-    void paneShowsTheWholeTextHoweverItWasSet_data()
-    {
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("command, then its output") << QStringList{"avrdude -p m8\r\n", "avrdude -p m8\r\nok\r\n"};
-        QTest::newRow("CR at the old end, LF at the new start")
-            << QStringList{"Reading | ###\r", "Reading | ###\r\ndone\r\n"};
-        QTest::newRow("a lone CR goes on") << QStringList{"50%\r", "50%\r100%"};
-        QTest::newRow("a new text replaces") << QStringList{" ", "avrdude -U lock:r\r\n", "lfuse\r\n"};
-        QTest::newRow("the same text again") << QStringList{"a\r\nb", "a\r\nb", "a\r\nbc"};
-    }
-    void paneShowsTheWholeTextHoweverItWasSet()
-    {
-        QFETCH(QStringList, texts);
-        OutputPaneEdit pane;
-        for (const QString &text : texts)
-            pane.setPaneText(text);
-        QCOMPARE(pane.paneText(), texts.last());
-        QCOMPARE(pane.toPlainText(), LineBreakConverter().convert(texts.last()));
-    }
 };
 
-QTEST_MAIN(TestLineBreakConverter)
+QTEST_GUILESS_MAIN(TestLineBreakConverter)
 #include "test_line_break_converter.moc"

@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -235,10 +236,10 @@ private slots:
                      QStringLiteral("out 1\r\nerr 2 \r\nout 3\r\n"));
 
         // Stopped once its first lines are in, however long Wine takes to start cmd.
-        QByteArray seen;
+        qsizetype lines = 0;
         runner.setOutputListener([&](const char *data, qsizetype size) {
-            seen.append(data, size);
-            if (seen.count('\n') >= 3)
+            lines += std::count(data, data + size, '\n');
+            if (lines >= 3)
                 runner.interrupt();
         });
         QTimer patience;
